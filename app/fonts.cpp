@@ -1,0 +1,39 @@
+#include "app/fonts.h"
+
+#include <QFont>
+#include <QStringList>
+
+namespace app {
+
+namespace {
+
+// A plain sans face that most desktops have, from the closest match down to the
+// generic sans serif family.
+QFont sansFont(qreal pointSize)
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+            QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+            QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(pointSize);
+    font.setWeight(QFont::Normal);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    return font;
+}
+
+} // namespace
+
+QFont largeFont()
+{
+    return sansFont(18.0);
+}
+
+QFont windowFont()
+{
+    return sansFont(6.5);
+}
+
+} // namespace app
