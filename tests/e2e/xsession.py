@@ -82,6 +82,52 @@ class Shot:
                     + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
 
 
+# ---- the game's window, in client pixels ------------------------------------
+YELLOW, GREEN, CYAN, WHITE = (255, 255, 0), (0, 255, 0), (0, 255, 255), (255, 255, 255)
+MAGENTA, RED, BLACK = (255, 0, 255), (255, 0, 0), (0, 0, 0)
+WINDOW_SIZE = (351, 289)
+DIE = 33
+# Die labels of each player, in die order: two columns of three.
+DICE = {p: [(x0 + 32 * (i % 2), 32 * (i // 2)) for i in range(6)] for p, x0 in ((1, 0), (2, 288))}
+ROLL = {1: (0, 256, 81, 33), 2: (272, 256, 81, 33)}
+CATEGORIES = ("Pair", "Triple", "Quad", "Quint", "Tornel")
+# Every label: name -> ((x, y, width, height), opening background).
+LABELS = {f"Die({(p - 1) * 6 + i + 1})": ((x, y, DIE, DIE), YELLOW)
+          for p in (1, 2) for i, (x, y) in enumerate(DICE[p])}
+for p, x in ((1, 64), (2, 176)):
+    LABELS[f"Points({p})"] = ((x, 0, 113, 33), GREEN)
+    LABELS[f"Score({p})"] = ((x, 32, 113, 33), GREEN)
+    LABELS[f"Gain({p})"] = ((x, 64, 113, 33), CYAN)
+for p, x in ((1, 0), (2, 256)):
+    for k, name in enumerate(CATEGORIES):
+        LABELS[f"{name}({p})"] = ((x, 96 + 32 * k, 97, 33), WHITE)
+LABELS["Instructions"] = ((96, 96, 161, 161), MAGENTA)
+LABELS["Turn"] = ((80, 256, 97, 33), None)
+LABELS["NumTurns"] = ((176, 256, 97, 33), None)
+
+
+def inside(rect):
+    """A rectangle's inside, without the border that neighbouring labels share."""
+    x, y, w, h = rect
+    return (x + 2, y + 2, w - 4, h - 4)
+
+
+def background(shot, rect):
+    """A label's background colour, read near its lower right corner, away from its caption."""
+    x, y, w, h = rect
+    return shot.patch_colour(min(x + w, shot.width) - 7, y + h - 7)
+
+
+def roll_shown(shot, player):
+    """A shown button draws its frame and caption; a hidden one leaves plain window colour."""
+    x, y, w, h = ROLL[player]
+    return len(shot.colours(x + 3, y + 3, w - 6, h - 6)) > 1
+
+
+def die_rect(player, i):
+    return (*DICE[player][i], DIE, DIE)
+
+
 def _stop_group(proc, grace=3.0):
     """Stops a process started with start_new_session=True, and everything in its group."""
     if proc is None:

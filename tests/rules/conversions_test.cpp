@@ -1,0 +1,139 @@
+#include "rules/conversions.h"
+#include "rules/error.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <limits>
+#include <string>
+
+using namespace rules;
+using namespace rules::conversions;
+
+namespace {
+
+ErrorKind errorOf(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const GameError &error) {
+        return error.kind();
+    }
+    ADD_FAILURE() << "no error raised";
+    return ErrorKind::NoSuchControl;
+}
+
+} // namespace
+
+TEST(StrictConversion, ReadsWholeDecimalTextWithBlanksAndSign)
+{
+    const struct
+    {
+        const char *text;
+        double value;
+    } cases[] = {{"0", 0}, {"17", 17}, {"  42 ", 42}, {"\t7\t", 7}, {"-3", -3}, {"+5", 5},
+            {"388800", 388800}, {"2.5", 2.5}, {".5", 0.5}, {"5.", 5}, {"1e3", 1000},
+            {"-0", 0}, {"007", 7}};
+    for (const auto &c : cases)
+        EXPECT_EQ(toNumber(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(StrictConversion, RejectsTextThatIsNotWhollyANumber)
+{
+    for (const char *text : {"", "   ", "abc", "12abc", "1 2", "#", "+", "-", ".", "1..2", "e5",
+                 "0x10", "inf", "nan", "1,5", "--1", "1e", "Points"})
+        EXPECT_EQ(errorOf([&] { (void)toNumber(text); }), ErrorKind::TypeMismatch)
+                << '"' << text << '"';
+}
+
+TEST(StrictConversion, NumbersBeyondADoubleOverflowWhileTinyOnesReadAsZero)
+{
+    EXPECT_EQ(errorOf([] { (void)toNumber("1e400"); }), ErrorKind::Overflow);
+    EXPECT_EQ(errorOf([] { (void)toNumber("-" + std::string(400, '9')); }), ErrorKind::Overflow);
+    EXPECT_EQ(toNumber("1e-400"), 0.0);
+    EXPECT_EQ(toNumber("0.000000000000000000001e-390"), 0.0);
+}
+
+TEST(StrictConversion, IgnoresTheUsersDecimalComma)
+{
+    // The caption format never depends on the desktop's language.
+    EXPECT_EQ(toNumber("2.5"), 2.5);
+    EXPECT_EQ(errorOf([] { (void)toNumber("2,5"); }), ErrorKind::TypeMismatch);
+}
+
+TEST(LeadingNumber, ReadsTheNumberTheTextBeginsWithAndNeverFails)
+{
+    const struct
+    {
+        const char *text;
+        double value;
+    } cases[] = {{"967", 967}, {"  845", 845}, {"12abc", 12}, {"abc", 0}, {"", 0}, {"-4 x", -4},
+            {"3.5.1", 3.5}, {"1e2z", 100}, {"1e", 1}, {"#", 0}, {"1e999", 0}};
+    for (const auto &c : cases)
+        EXPECT_EQ(leadingNumber(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(NumberText, WritesShortestPlainDigits)
+{
+    EXPECT_EQ(numberText(0.0), "0");
+    EXPECT_EQ(numberText(-0.0), "0");
+    EXPECT_EQ(numberText(17.0), "17");
+    EXPECT_EQ(numberText(5.0f), "5");
+    EXPECT_EQ(numberText(-3.0), "-3");
+    EXPECT_EQ(numberText(388800.0), "388800");
+    EXPECT_EQ(numberText(1234567.0), "1234567");
+    EXPECT_EQ(numberText(2.5), "2.5");
+    EXPECT_EQ(numberText(9007199254740991.0), "9007199254740991");
+}
+
+TEST(NumberText, ReadsBackToTheSameNumber)
+{
+    for (const double value : {0.1, 1e20, -1e300, 123456789012345678.0, 2.5e-7})
+        EXPECT_EQ(toNumber(numberText(value)), value) << numberText(value);
+}
+
+TEST(SignedNumberText, PutsABlankInPlaceOfThePlusSign)
+{
+    EXPECT_EQ(signedNumberText(967.0), " 967");
+    EXPECT_EQ(signedNumberText(0.0), " 0");
+    EXPECT_EQ(signedNumberText(-12.0), "-12");
+}
+
+TEST(CheckedArithmetic, ExactResultsPass)
+{
+    EXPECT_EQ(add(388700.0, 100.0), 388800.0);
+    EXPECT_EQ(multiply(435.0, 6.0), 2610.0);
+    EXPECT_EQ(add(-1.5, 1.5), 0.0);
+}
+
+TEST(CheckedArithmetic, OverflowAndInvalidResultsRaiseFloatingPointErrors)
+{
+    const double huge = std::numeric_limits<double>::max();
+    const double infinity = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(errorOf([&] { (void)add(huge, huge); }), ErrorKind::FloatingPoint);
+    EXPECT_EQ(errorOf([&] { (void)multiply(huge, 2.0); }), ErrorKind::FloatingPoint);
+    EXPECT_EQ(errorOf([&] { (void)add(infinity, -infinity); }), ErrorKind::FloatingPoint);
+    EXPECT_EQ(errorOf([&] { (void)multiply(0.0, infinity); }), ErrorKind::FloatingPoint);
+    EXPECT_EQ(errorOf([&] { (void)add(std::nan(""), 1.0); }), ErrorKind::FloatingPoint);
+}
+
+TEST(ToInt16, RoundsHalfToEvenWithinRange)
+{
+    const struct
+    {
+        double value;
+        int expected;
+    } cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2}, {2.4, 2},
+            {2.6, 3}, {7776.0, 7776}, {32767.0, 32767}, {-32768.0, -32768}, {32767.4, 32767},
+            {-32768.5, -32768}};
+    for (const auto &c : cases)
+        EXPECT_EQ(toInt16(c.value), c.expected) << c.value;
+}
+
+TEST(ToInt16, OutsideTheSixteenBitRangeIsAnOverflow)
+{
+    for (const double value : {32767.5, 32768.0, -32768.51, -32769.0, 1e10,
+                 std::numeric_limits<double>::infinity(), std::nan("")})
+        EXPECT_EQ(errorOf([&] { (void)toInt16(value); }), ErrorKind::Overflow) << value;
+}
