@@ -128,6 +128,12 @@ def die_rect(player, i):
     return (*DICE[player][i], DIE, DIE)
 
 
+def dice_changed(a, b, player):
+    """For each of a player's six dice: does it look different in picture b than in a?"""
+    return [a.region(*inside(die_rect(player, i))) != b.region(*inside(die_rect(player, i)))
+            for i in range(6)]
+
+
 def _stop_group(proc, grace=3.0):
     """Stops a process started with start_new_session=True, and everything in its group."""
     if proc is None:
@@ -139,9 +145,13 @@ def _stop_group(proc, grace=3.0):
             pass
         try:
             proc.wait(timeout=grace)
-            return
+            break
         except subprocess.TimeoutExpired:
             continue
+    try:        # whatever of the group ignored the polite signal (bus services)
+        os.killpg(proc.pid, signal.SIGKILL)
+    except ProcessLookupError:
+        pass
 
 
 class Session:
@@ -280,6 +290,18 @@ class Session:
         img = win.get_image(0, 0, g.width, g.height, X.ZPixmap, 0xFFFFFFFF)
         return Shot(g.width, g.height, img.data)
 
+    def settled_shot(self, win, ready=lambda shot: True, timeout=5, what="the window to settle"):
+        """A picture of a painted window that satisfies ready() and stays the same for 0.1 s."""
+        last = [None]
+
+        def probe():
+            shot = self.shot(win)
+            prev, last[0] = last[0], shot
+            painted = shot.data != shot.data[:4] * (shot.width * shot.height)
+            if painted and ready(shot) and prev is not None and prev.data == shot.data:
+                return shot
+        return wait_for(probe, timeout, what, step=0.1)
+
     def close(self, win):
         """Asks the window to close, as a window manager does for the close button."""
         protocols = self.dpy.intern_atom("WM_PROTOCOLS")
@@ -323,7 +345,7 @@ class Session:
 def at(tree, window_geometry, x, y, roles=None):
     """The accessible objects whose box starts at client point (x, y) of the window."""
     wx, wy = window_geometry[:2]
-    return [o for o in tree if o["x"] - wx == x and o["y"] - wy == y
+    return [o for o in tree if o["x"] - wx == x and o["y"] - wy == y and "showing" in o["states"]
             and (roles is None or o["role"] in roles)]
 
 

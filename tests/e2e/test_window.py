@@ -1,0 +1,79 @@
+#!/usr/bin/python3
+"""A new game's window: its size and colours, player 1's first turn, and closing it.
+
+Usage: test_window.py PATH_TO_TORNEL   (exit status 0 when every check passed)
+"""
+import os
+import sys
+from collections import Counter
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import xsession as xs  # noqa: E402
+
+
+def colour_mismatches(shot, names):
+    """The labels among names whose background is not their opening colour."""
+    return [f"{n} is {xs.background(shot, xs.LABELS[n][0])}, not {xs.LABELS[n][1]}"
+            for n in names if xs.background(shot, xs.LABELS[n][0]) != xs.LABELS[n][1]]
+
+
+def test(check, binary):
+    with xs.Session(binary, accessible=True) as s:
+        win = s.wait_window("Form1")
+        check(s.title(win) == "Form1", "the window is titled Form1", repr(s.title(win)))
+        size = s.geometry(win)[2:]
+        check(size == xs.WINDOW_SIZE, "the client area is 351 x 289", f"it is {size}")
+
+        before = s.settled_shot(win)
+        groups = {"dice are yellow": [n for n in xs.LABELS if n.startswith("Die")],
+                  "Points and Score are green": [f"{k}({p})" for k in ("Points", "Score") for p in (1, 2)],
+                  "Gain is cyan": ["Gain(1)", "Gain(2)"],
+                  "categories are white": [f"{c}({p})" for c in xs.CATEGORIES for p in (1, 2)],
+                  "Instructions is magenta": ["Instructions"]}
+        for what, names in groups.items():
+            bad = colour_mismatches(before, names)
+            check(not bad, f"at the start the {what}", "; ".join(bad))
+        borders = [(x, y + 5) for x, y in xs.DICE[1]] + [(64, 5), (64, 37), (64, 69), (96, 100)]
+        check(all(before.pixel(x, y) == xs.BLACK for x, y in borders),
+              "dice, Points, Score, Gain and Instructions have a black left border",
+              str([before.pixel(x, y) for x, y in borders]))
+        check(before.pixel(0, 110) == xs.WHITE, "categories have no border", str(before.pixel(0, 110)))
+        check(xs.roll_shown(before, 1) and not xs.roll_shown(before, 2),
+              "at the start only Roll(1) shows")
+
+        # Player 1 rolls: their dice change, player 2's stay, the buttons swap.
+        x, y, w, h = xs.ROLL[1]
+        s.click(win, x + w // 2, y + h // 2)
+        after = s.settled_shot(win, lambda sh: xs.roll_shown(sh, 2), what="Roll(2) to show after Roll(1)")
+        changed = {p: xs.dice_changed(before, after, p) for p in (1, 2)}
+        check(all(changed[1]), "each of player 1's six dice changed", f"changed: {changed[1]}")
+        check(not any(changed[2]), "player 2's dice stayed as they were", f"changed: {changed[2]}")
+        check(not xs.roll_shown(after, 1), "Roll(1) is gone after its click")
+        check(colour_mismatches(after, [f"{c}(2)" for c in xs.CATEGORIES]) == [],
+              "player 2's categories stay white")
+
+        # What the dice say, through the accessibility tree.
+        geo = s.geometry(win)
+
+        def faces(tree):
+            found = [xs.at(tree, geo, *xs.DICE[p][i], roles={"label"}) for p in (1, 2) for i in range(6)]
+            return [f[0]["name"] for f in found] if all(len(f) == 1 for f in found) else None
+        names = s.wait_accessible(faces, what="the twelve die labels")
+        check(all(n in "123456" and len(n) == 1 for n in names[:6]),
+              "player 1's dice show faces 1 to 6", str(names[:6]))
+        check(names[6:] == ["#"] * 6, "player 2's dice show #", str(names[6:]))
+        # A category lights exactly when a face turns up that many times.
+        groups_rolled = {k for k in Counter(names[:6]).values() if k >= 2}
+        lit = {k + 2 for k, c in enumerate(xs.CATEGORIES)
+               if xs.background(after, xs.LABELS[f"{c}(1)"][0]) != xs.WHITE}
+        if not check(lit == groups_rolled, "player 1's lit categories match the groups rolled",
+                     f"faces {names[:6]}, groups of {sorted(groups_rolled)}, lit {sorted(lit)}"):
+            print("picture:", xs.keep_shot(after, "window-after-roll"))
+
+        s.close(win)
+        status = s.wait_exit(10)
+        check(status == 0, "closing the window ends the program with status 0", f"status {status}")
+
+
+if __name__ == "__main__":
+    xs.main(test, time_limit=60)
