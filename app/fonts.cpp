@@ -31,9 +31,11 @@ QFont largeFont()
     return sansFont(18.0);
 }
 
+// At 7.5 points the whole rules text, word-wrapped, fits its box at every
+// supported density, and is still readable.
 QFont windowFont()
 {
-    return sansFont(6.5);
+    return sansFont(7.5);
 }
 
 } // namespace app

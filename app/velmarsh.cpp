@@ -1,6 +1,7 @@
 #include "app/velmarsh.h"
 
 #include "app/fonts.h"
+#include "app/game_label.h"
 #include "app/program_icon.h"
 #include "app/twips.h"
 #include "rules/error.h"
@@ -28,7 +29,7 @@ QColor toQColor(rules::Rgb colour)
     return {colour.red, colour.green, colour.blue};
 }
 
-void applyLabelProperties(QLabel &label, const ControlSpec &spec, const QPalette &windowPalette)
+void applyLabelProperties(GameLabel &label, const ControlSpec &spec, const QPalette &windowPalette)
 {
     label.setText(toQString(spec.caption));
     QPalette palette = windowPalette;
@@ -36,8 +37,7 @@ void applyLabelProperties(QLabel &label, const ControlSpec &spec, const QPalette
         palette.setColor(QPalette::Window, toQColor(*spec.background));
     label.setPalette(palette);
     label.setAutoFillBackground(spec.background.has_value());
-    label.setFrameStyle(spec.border == Border::Single ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
-    label.setLineWidth(1);
+    label.setBorder(spec.border == Border::Single);
     label.setAlignment(spec.align == Align::Centre ? Qt::AlignHCenter | Qt::AlignVCenter
                                                    : Qt::AlignLeft | Qt::AlignTop);
 }
@@ -62,15 +62,13 @@ void Velmarsh::createControls()
         const ControlSpec &spec = ControlTable[row];
         if (spec.kind == ControlKind::Button) {
             auto *button = new QPushButton(m_form.get());
+            button->setAutoDefault(true); // Enter rolls as well as Space
             const auto player = static_cast<std::int16_t>(spec.control.index);
             QObject::connect(button, &QPushButton::clicked, button,
                     [this, player] { Roll_Click(player); });
             m_controls[row] = button;
         } else {
-            auto *label = new QLabel(m_form.get());
-            label->setTextFormat(Qt::PlainText);
-            label->setWordWrap(true);
-            m_controls[row] = label;
+            m_controls[row] = new GameLabel(m_form.get());
         }
         m_controls[row]->setObjectName(toQString(rules::describe(spec.control)));
     }
@@ -87,6 +85,7 @@ void Velmarsh::load()
     m_form->resize(twipsToPixels(ClientWidthTwips, dpi), twipsToPixels(ClientHeightTwips, dpi));
     for (std::size_t row = 0; row < ControlTable.size(); ++row)
         applyOpeningProperties(static_cast<int>(row));
+    control({rules::name::Roll, 1})->setFocus(Qt::OtherFocusReason);
     Form_Load();
 }
 
@@ -98,8 +97,8 @@ void Velmarsh::applyOpeningProperties(int row)
     widget->setGeometry(twipsRect(spec.left, spec.top, spec.width, spec.height, dpi));
     widget->setFont(spec.font == FontKind::Large ? largeFont() : windowFont());
     widget->setAccessibleDescription(toQString(spec.description));
-    if (auto *label = qobject_cast<QLabel *>(widget))
-        applyLabelProperties(*label, spec, m_form->palette());
+    if (spec.kind == ControlKind::Label)
+        applyLabelProperties(static_cast<GameLabel &>(*widget), spec, m_form->palette());
     else
         static_cast<QPushButton *>(widget)->setText(toQString(spec.caption));
     widget->setVisible(spec.visible);
@@ -161,9 +160,14 @@ void Velmarsh::setBackground(rules::Control label, rules::Rgb colour)
     widget->setAutoFillBackground(true);
 }
 
+// A Roll button that appears takes the keyboard focus, so Space or Enter always
+// rolls for the player whose turn it is.
 void Velmarsh::setVisible(rules::Control button, bool visible)
 {
-    control(button)->setVisible(visible);
+    QWidget *widget = control(button);
+    widget->setVisible(visible);
+    if (visible && qobject_cast<QPushButton *>(widget))
+        widget->setFocus(Qt::OtherFocusReason);
 }
 
 // The window is hidden, restored to its opening state and shown again; the
