@@ -1,10 +1,10 @@
 """Plays the built game in a private X server, as a person at the screen would.
 
-Session starts Xvfb, runs the game under its own dbus-run-session, finds its
-windows, clicks and types through XTEST (xdotool), takes pictures of a window,
-closes windows the way a window manager does, and reads the accessibility tree
-(AT-SPI) in a child process so that no D-Bus call can hang the test.  Leaving
-the `with` block stops every process it started, by process group.
+Session starts Xvfb, runs the game under its own dbus-run-session, finds windows
+by title, clicks and types through XTEST (xdotool), takes pictures of a window,
+closes a window the way a window manager does, and reads the accessibility tree
+(AT-SPI) in a child process, so that no stuck D-Bus call can stall a test.
+Leaving the `with` block stops every process it started, by process group.
 
 Run with Debian's /usr/bin/python3, which has python3-xlib and python3-pyatspi.
 """
@@ -19,22 +19,41 @@ import tempfile
 import time
 import traceback
 import zlib
+from collections import Counter
 
 from Xlib import X, Xatom, display as xdisplay, error as xerror, protocol
 
 MESSAGE_TITLE = "Tornel (2-Player)"
 
+# ---- the game's window, in client pixels --------------------------------------
+YELLOW, GREEN, CYAN, WHITE = (255, 255, 0), (0, 255, 0), (0, 255, 255), (255, 255, 255)
+MAGENTA, RED, BLACK = (255, 0, 255), (255, 0, 0), (0, 0, 0)
+WINDOW_SIZE = (351, 289)
+DIE = 33
+# Die labels of each player, in die order: two columns of three.
+DICE = {p: [(x0 + 32 * (i % 2), 32 * (i // 2)) for i in range(6)] for p, x0 in ((1, 0), (2, 288))}
+ROLL = {1: (0, 256, 81, 33), 2: (272, 256, 81, 33)}
+CATEGORIES = ("Pair", "Triple", "Quad", "Quint", "Tornel")
+# Every label: name -> ((x, y, width, height), opening background or None).
+LABELS = {f"Die({(p - 1) * 6 + i + 1})": ((x, y, DIE, DIE), YELLOW)
+          for p in (1, 2) for i, (x, y) in enumerate(DICE[p])}
+for p, x in ((1, 64), (2, 176)):
+    LABELS.update({f"Points({p})": ((x, 0, 113, 33), GREEN), f"Score({p})": ((x, 32, 113, 33), GREEN),
+                   f"Gain({p})": ((x, 64, 113, 33), CYAN)})
+for p, x in ((1, 0), (2, 256)):
+    LABELS.update({f"{c}({p})": ((x, 96 + 32 * k, 97, 33), WHITE) for k, c in enumerate(CATEGORIES)})
+LABELS.update({"Instructions": ((96, 96, 161, 161), MAGENTA),
+               "Turn": ((80, 256, 97, 33), None), "NumTurns": ((176, 256, 97, 33), None)})
+
 
 def wait_for(probe, timeout, what, step=0.05):
     """Returns the first truthy result of probe(), or raises once timeout seconds pass."""
     end = time.monotonic() + timeout
-    while True:
-        result = probe()
-        if result:
-            return result
+    while not (result := probe()):
         if time.monotonic() > end:
             raise TimeoutError(f"timed out after {timeout} s waiting for {what}")
         time.sleep(step)
+    return result
 
 
 class Shot:
@@ -44,213 +63,176 @@ class Shot:
         self.width, self.height, self.data = width, height, bgrx
 
     def pixel(self, x, y):
+        if not (0 <= x < self.width and 0 <= y < self.height):
+            raise IndexError(f"pixel ({x}, {y}) is outside the {self.width} x {self.height} picture")
         i = (y * self.width + x) * 4
         b, g, r = self.data[i:i + 3]
         return (r, g, b)
 
     def region(self, x, y, w, h):
-        """The raw pixels of a rectangle, to compare two pictures of one control."""
-        w = min(w, self.width - x)
-        return b"".join(self.data[((y + r) * self.width + x) * 4:((y + r) * self.width + x + w) * 4]
-                        for r in range(min(h, self.height - y)))
+        """The raw pixels of a rectangle (cut at the window's edge), to compare two pictures."""
+        w, h = min(w, self.width - x), min(h, self.height - y)
+        starts = (((y + r) * self.width + x) * 4 for r in range(h))
+        return b"".join(self.data[i:i + w * 4] for i in starts)
 
     def colours(self, x, y, w, h):
-        """The set of colours inside a rectangle."""
-        return {self.pixel(i, j) for j in range(y, min(y + h, self.height))
-                for i in range(x, min(x + w, self.width))}
-
-    def patch_colour(self, x, y, size=4):
-        """The most frequent colour of a small square: a background, even next to a letter."""
-        counts = {}
-        for j in range(y, y + size):
-            for i in range(x, x + size):
-                c = self.pixel(i, j)
-                counts[c] = counts.get(c, 0) + 1
-        return max(counts, key=counts.get)
+        w, h = min(w, self.width - x), min(h, self.height - y)
+        return Counter(self.pixel(i, j) for j in range(y, y + h) for i in range(x, x + w))
 
     def save_png(self, path):
-        rows = b"".join(b"\0" + bytes(v for i in range(r * self.width, (r + 1) * self.width)
-                                      for v in self.pixel(i % self.width, r))
+        rows = b"".join(b"\0" + bytes(v for i in range(self.width) for v in self.pixel(i, r))
                         for r in range(self.height))
 
         def chunk(kind, body):
-            return (struct.pack(">I", len(body)) + kind + body
-                    + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF))
+            return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
         with open(path, "wb") as f:
-            f.write(b"\x89PNG\r\n\x1a\n"
-                    + chunk(b"IHDR", struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0))
+            f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", self.width, self.height,
+                                                                      8, 2, 0, 0, 0))
                     + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
 
 
-# ---- the game's window, in client pixels ------------------------------------
-YELLOW, GREEN, CYAN, WHITE = (255, 255, 0), (0, 255, 0), (0, 255, 255), (255, 255, 255)
-MAGENTA, RED, BLACK = (255, 0, 255), (255, 0, 0), (0, 0, 0)
-WINDOW_SIZE = (351, 289)
-DIE = 33
-# Die labels of each player, in die order: two columns of three.
-DICE = {p: [(x0 + 32 * (i % 2), 32 * (i // 2)) for i in range(6)] for p, x0 in ((1, 0), (2, 288))}
-ROLL = {1: (0, 256, 81, 33), 2: (272, 256, 81, 33)}
-CATEGORIES = ("Pair", "Triple", "Quad", "Quint", "Tornel")
-# Every label: name -> ((x, y, width, height), opening background).
-LABELS = {f"Die({(p - 1) * 6 + i + 1})": ((x, y, DIE, DIE), YELLOW)
-          for p in (1, 2) for i, (x, y) in enumerate(DICE[p])}
-for p, x in ((1, 64), (2, 176)):
-    LABELS[f"Points({p})"] = ((x, 0, 113, 33), GREEN)
-    LABELS[f"Score({p})"] = ((x, 32, 113, 33), GREEN)
-    LABELS[f"Gain({p})"] = ((x, 64, 113, 33), CYAN)
-for p, x in ((1, 0), (2, 256)):
-    for k, name in enumerate(CATEGORIES):
-        LABELS[f"{name}({p})"] = ((x, 96 + 32 * k, 97, 33), WHITE)
-LABELS["Instructions"] = ((96, 96, 161, 161), MAGENTA)
-LABELS["Turn"] = ((80, 256, 97, 33), None)
-LABELS["NumTurns"] = ((176, 256, 97, 33), None)
-
-
 def inside(rect):
-    """A rectangle's inside, without the border that neighbouring labels share."""
+    """A rectangle's inside, without the border lines that neighbouring labels share."""
     x, y, w, h = rect
     return (x + 2, y + 2, w - 4, h - 4)
 
 
 def background(shot, rect):
-    """A label's background colour, read near its lower right corner, away from its caption."""
+    """A label's background: the main colour of a small square near its lower right corner,
+    away from its caption."""
     x, y, w, h = rect
-    return shot.patch_colour(min(x + w, shot.width) - 7, y + h - 7)
+    return shot.colours(min(x + w, shot.width) - 7, y + h - 7, 4, 4).most_common(1)[0][0]
 
 
 def roll_shown(shot, player):
-    """A shown button draws its frame and caption; a hidden one leaves plain window colour."""
+    """A shown button draws its frame and caption; a hidden one leaves one plain colour."""
     x, y, w, h = ROLL[player]
     return len(shot.colours(x + 3, y + 3, w - 6, h - 6)) > 1
 
 
-def die_rect(player, i):
-    return (*DICE[player][i], DIE, DIE)
-
-
 def dice_changed(a, b, player):
     """For each of a player's six dice: does it look different in picture b than in a?"""
-    return [a.region(*inside(die_rect(player, i))) != b.region(*inside(die_rect(player, i)))
-            for i in range(6)]
+    return [a.region(*inside((x, y, DIE, DIE))) != b.region(*inside((x, y, DIE, DIE)))
+            for x, y in DICE[player]]
+
+
+def at(tree, window_geometry, x, y, roles=None):
+    """The shown accessible objects of the game's window whose box starts at client point (x, y)."""
+    wx, wy = window_geometry[:2]
+    return [o for o in tree if o["x"] - wx == x and o["y"] - wy == y and "showing" in o["states"]
+            and o["window"] == "Form1" and (roles is None or o["role"] in roles)]
+
+
+def captions(tree, window_geometry, names):
+    """The text of each named label (see LABELS), or None while any is not found once."""
+    found = {n: at(tree, window_geometry, *LABELS[n][0][:2], roles={"label"}) for n in names}
+    return {n: f[0]["name"] for n, f in found.items()} if all(len(f) == 1 for f in found.values()) else None
+
+
+# ---- processes -------------------------------------------------------------
+def _start(argv, **kw):
+    """Starts a process as the leader of a new process group, so the group can be stopped."""
+    return subprocess.Popen(argv, start_new_session=True, **kw)
 
 
 def _stop_group(proc, grace=3.0):
-    """Stops a process started with start_new_session=True, and everything in its group."""
+    """Stops a process started by _start() and everything left in its group."""
     if proc is None:
         return
     for sig in (signal.SIGTERM, signal.SIGKILL):
         try:
             os.killpg(proc.pid, sig)
-        except ProcessLookupError:
-            pass
-        try:
             proc.wait(timeout=grace)
+            break
+        except ProcessLookupError:
             break
         except subprocess.TimeoutExpired:
             continue
-    try:        # whatever of the group ignored the polite signal (bus services)
+    try:        # group members that outlived their leader, such as bus services
         os.killpg(proc.pid, signal.SIGKILL)
     except ProcessLookupError:
         pass
 
 
+def _read_lines(fd, count, timeout, what):
+    data, end = b"", time.monotonic() + timeout
+    while data.count(b"\n") < count:
+        left = end - time.monotonic()
+        if left <= 0 or not select.select([fd], [], [], left)[0]:
+            raise TimeoutError(f"{what} did not start in {timeout} s")
+        if not (part := os.read(fd, 4096)):
+            raise RuntimeError(f"{what} ended at start")
+        data += part
+    return data.decode().split("\n")[:count]
+
+
 class Session:
     """A private X server with the game running on it; use as a context manager."""
 
-    def __init__(self, binary, accessible=False, args=()):
-        self.binary = os.path.abspath(binary)
-        self.accessible = accessible
-        self.args = list(args)
-        self.xvfb = self.runner = self.game_pid = self.dpy = None
-        self.bus_address = None
+    def __init__(self, binary, accessible=False):
+        self.binary, self.accessible = os.path.abspath(binary), accessible
+        self.xvfb = self.runner = self.watcher = self.reader = self.dpy = None
 
-    # ---- start and stop -------------------------------------------------
     def __enter__(self):
         try:
-            self._start_x()
-            self._start_game()
+            r, w = os.pipe()
+            self.xvfb = _start(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-dpi", "96",
+                                "-nolisten", "tcp", "-noreset"],
+                               pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            os.close(w)
+            self.display_name = ":" + _read_lines(r, 1, 15, "Xvfb")[0]
+            os.close(r)
+            self.dpy = xdisplay.Display(self.display_name)
+            self.root = self.dpy.screen().root
+
+            env = {k: v for k, v in os.environ.items()
+                   if k not in ("WAYLAND_DISPLAY", "XAUTHORITY", "DBUS_SESSION_BUS_ADDRESS", "QT_ACCESSIBILITY",
+                                "QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "QT_QPA_PLATFORM", "NO_AT_BRIDGE")}
+            env.update(DISPLAY=self.display_name, **({"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}
+                                                     if self.accessible else {}))
+            # The shell tells its PID (the game's, after exec) and the bus address, then
+            # becomes the game, whose standard output goes to stderr.
+            script = 'printf "%s\\n%s\\n" "$$" "$DBUS_SESSION_BUS_ADDRESS"; exec "$@" 1>&2'
+            self.runner = _start(["dbus-run-session", "--", "sh", "-c", script, "sh", self.binary],
+                                 env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE)
+            pid, self.bus_address = _read_lines(self.runner.stdout.fileno(), 2, 15, "the game's session")
+            self.game_pid = int(pid)
+            # Should the test be killed outright, the watcher sees its pipe close and
+            # kills the X server's and the game's process groups.
+            self.watcher = _start(["sh", "-c", 'cat >/dev/null; kill -s KILL -- "-$1" "-$2"', "sh",
+                                   str(self.xvfb.pid), str(self.runner.pid)],
+                                  stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         except BaseException:
-            self.__exit__(None, None, None)
+            self.__exit__()
             raise
         return self
 
     def __exit__(self, *exc):
-        if self.game_pid and self.runner and self.runner.poll() is None:
+        signal.alarm(0)     # the test's time limit must not cut this bounded clean-up short
+        _stop_group(self.watcher)       # first, so that it kills nothing later
+        _stop_group(self.reader)
+        if self.runner and self.runner.poll() is None:
             try:
                 os.kill(self.game_pid, signal.SIGTERM)
                 self.runner.wait(timeout=3)
-            except (ProcessLookupError, subprocess.TimeoutExpired):
+            except (AttributeError, ProcessLookupError, subprocess.TimeoutExpired):
                 pass
         _stop_group(self.runner)
         if self.dpy is not None:
-            try:
-                self.dpy.close()
-            except Exception:
-                pass
+            self.dpy.close()
         _stop_group(self.xvfb)
-        return False
 
-    def _start_x(self):
-        r, w = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-dpi", "96",
-             "-nolisten", "tcp", "-noreset"],
-            pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            start_new_session=True)
-        os.close(w)
-        number = b""
-        end = time.monotonic() + 15
-        while not number.endswith(b"\n"):
-            left = end - time.monotonic()
-            if left <= 0 or not select.select([r], [], [], left)[0]:
-                raise TimeoutError("Xvfb did not report its display")
-            part = os.read(r, 16)
-            if not part:
-                raise RuntimeError("Xvfb exited at start")
-            number += part
-        os.close(r)
-        self.display_name = ":" + number.decode().strip()
-        self.dpy = xdisplay.Display(self.display_name)
-        self.root = self.dpy.screen().root
-
-    def _start_game(self):
-        env = dict(os.environ, DISPLAY=self.display_name, QT_QPA_PLATFORM="xcb")
-        for k in ("WAYLAND_DISPLAY", "XAUTHORITY", "DBUS_SESSION_BUS_ADDRESS",
-                  "QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "QT_ACCESSIBILITY", "NO_AT_BRIDGE"):
-            env.pop(k, None)
-        if self.accessible:
-            env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
-        # The shell tells its PID (the game's, after exec) and the bus address,
-        # then becomes the game, whose own standard output goes to stderr.
-        script = 'printf "%s\\n%s\\n" "$$" "$DBUS_SESSION_BUS_ADDRESS"; exec "$@" 1>&2'
-        self.runner = subprocess.Popen(
-            ["dbus-run-session", "--", "sh", "-c", script, "sh", self.binary, *self.args],
-            env=env, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, start_new_session=True)
-        lines = b""
-        end = time.monotonic() + 15
-        while lines.count(b"\n") < 2:
-            left = end - time.monotonic()
-            if left <= 0 or not select.select([self.runner.stdout], [], [], left)[0]:
-                raise TimeoutError("the game's session did not start")
-            part = os.read(self.runner.stdout.fileno(), 4096)
-            if not part:
-                raise RuntimeError("dbus-run-session ended at start")
-            lines += part
-        pid, address = lines.decode().split("\n")[:2]
-        self.game_pid, self.bus_address = int(pid), address
-
-    # ---- the process ----------------------------------------------------
     def running(self):
         return self.runner.poll() is None
 
     def wait_exit(self, timeout=10):
-        """The game's exit status (dbus-run-session hands it on), or None if still running."""
+        """The game's exit status (dbus-run-session hands it on), or None if it still runs."""
         try:
             return self.runner.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
             return None
 
-    # ---- windows --------------------------------------------------------
+    # ---- windows ----------------------------------------------------------
     def title(self, win):
         for atom, kind in ((self.dpy.intern_atom("_NET_WM_NAME"), self.dpy.intern_atom("UTF8_STRING")),
                            (Xatom.WM_NAME, X.AnyPropertyType)):
@@ -260,17 +242,15 @@ class Session:
                 return v.decode("utf-8", "replace") if isinstance(v, bytes) else str(v)
         return None
 
-    def windows(self, title=None):
-        """The viewable top-level windows, optionally only those with this exact title."""
+    def windows(self, title):
+        """The shown top-level windows with exactly this title (there is no window manager)."""
         found = []
         for w in self.root.query_tree().children:
             try:
-                if w.get_attributes().map_state != X.IsViewable:
-                    continue
-                if title is None or self.title(w) == title:
+                if w.get_attributes().map_state == X.IsViewable and self.title(w) == title:
                     found.append(w)
             except xerror.XError:
-                continue        # gone while we looked
+                pass        # it went away while we looked
         return found
 
     def wait_window(self, title, timeout=15):
@@ -281,143 +261,131 @@ class Session:
 
     def geometry(self, win):
         """(x, y, width, height) of the client area, x and y on the screen."""
-        g = win.get_geometry()
-        pos = win.translate_coords(self.root, 0, 0)
+        g, pos = win.get_geometry(), win.translate_coords(self.root, 0, 0)
         return (-pos.x, -pos.y, g.width, g.height)
 
     def shot(self, win):
         g = win.get_geometry()
-        img = win.get_image(0, 0, g.width, g.height, X.ZPixmap, 0xFFFFFFFF)
-        return Shot(g.width, g.height, img.data)
+        return Shot(g.width, g.height, win.get_image(0, 0, g.width, g.height, X.ZPixmap, 0xFFFFFFFF).data)
 
     def settled_shot(self, win, ready=lambda shot: True, timeout=5, what="the window to settle"):
-        """A picture of a painted window that satisfies ready() and stays the same for 0.1 s."""
+        """A picture of the painted window that satisfies ready() and stays the same for 0.1 s."""
         last = [None]
 
         def probe():
-            shot = self.shot(win)
-            prev, last[0] = last[0], shot
+            shot, prev = self.shot(win), last[0]
+            last[0] = shot
             painted = shot.data != shot.data[:4] * (shot.width * shot.height)
-            if painted and ready(shot) and prev is not None and prev.data == shot.data:
-                return shot
+            return painted and ready(shot) and prev is not None and prev.data == shot.data and shot
         return wait_for(probe, timeout, what, step=0.1)
 
     def close(self, win):
-        """Asks the window to close, as a window manager does for the close button."""
-        protocols = self.dpy.intern_atom("WM_PROTOCOLS")
-        delete = self.dpy.intern_atom("WM_DELETE_WINDOW")
-        event = protocol.event.ClientMessage(window=win, client_type=protocols,
-                                             data=(32, [delete, X.CurrentTime, 0, 0, 0]))
-        win.send_event(event, event_mask=X.NoEventMask)
+        """Asks the window to close, as a window manager does for its close button."""
+        protocols, delete = self.dpy.intern_atom("WM_PROTOCOLS"), self.dpy.intern_atom("WM_DELETE_WINDOW")
+        win.send_event(protocol.event.ClientMessage(window=win, client_type=protocols,
+                                                    data=(32, [delete, X.CurrentTime, 0, 0, 0])))
         self.dpy.flush()
 
-    # ---- input through XTEST ---------------------------------------------
+    # ---- input through XTEST ------------------------------------------------
     def xdotool(self, *args):
-        subprocess.run(["xdotool", *map(str, args)], check=True, timeout=10,
-                       env=dict(os.environ, DISPLAY=self.display_name),
-                       stdout=subprocess.DEVNULL)
+        subprocess.run(["xdotool", *map(str, args)], check=True, timeout=10, stdout=subprocess.DEVNULL,
+                       env=dict(os.environ, DISPLAY=self.display_name))
 
     def click(self, win, x, y):
-        """A left click at client coordinates (x, y) of the window."""
+        """A left click at client point (x, y) of the window."""
         self.xdotool("mousemove", "--window", win.id, x, y, "click", "1")
 
     def key(self, win, *keys):
-        """Gives the window the keyboard focus (there is no window manager) and types keys."""
+        """Gives the window the keyboard focus (no window manager does) and types the keys."""
         self.xdotool("windowfocus", win.id, "key", *keys)
 
-    # ---- accessibility ---------------------------------------------------
+    # ---- accessibility --------------------------------------------------------
     def accessible_tree(self, timeout=20):
-        """Every accessible object of the game: dicts with role, name, description,
-        x, y, width, height (screen pixels) and states; [] until the game shows up."""
-        out = subprocess.run(
-            [sys.executable, os.path.abspath(__file__), "--dump-accessible", str(self.game_pid)],
-            env=dict(os.environ, DISPLAY=self.display_name, DBUS_SESSION_BUS_ADDRESS=self.bus_address),
-            capture_output=True, text=True, timeout=timeout)
-        if out.returncode != 0:
-            raise RuntimeError("accessibility dump failed: " + out.stderr.strip()[-500:])
-        return json.loads(out.stdout)
+        """Every accessible object of the game as a dict: role, name, description, window
+        (the title of its window), x, y, width, height (screen pixels), states; [] until
+        the game has registered."""
+        if self.reader is None:
+            self.reader = _start([sys.executable, os.path.abspath(__file__), "--read-accessible",
+                                  str(self.game_pid)],
+                                 env=dict(os.environ, DISPLAY=self.display_name,
+                                          DBUS_SESSION_BUS_ADDRESS=self.bus_address),
+                                 stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+        self.reader.stdin.write(b"\n")
+        self.reader.stdin.flush()
+        return json.loads(_read_lines(self.reader.stdout.fileno(), 1, timeout, "the accessibility reader")[0])
 
     def wait_accessible(self, probe, timeout=20, what="accessible objects"):
         """Reads the tree until probe(tree) gives something truthy, and returns that."""
         return wait_for(lambda: probe(self.accessible_tree()), timeout, what, step=0.3)
 
 
-def at(tree, window_geometry, x, y, roles=None):
-    """The accessible objects whose box starts at client point (x, y) of the window."""
-    wx, wy = window_geometry[:2]
-    return [o for o in tree if o["x"] - wx == x and o["y"] - wy == y and "showing" in o["states"]
-            and (roles is None or o["role"] in roles)]
-
-
-def _dump_accessible(pid):
+def _serve_accessible(pid):
+    """Answers each line on standard input with the game's accessible objects as one JSON line."""
     import pyatspi
-    objects = []
 
-    def walk(node, depth):
+    def walk(node, depth, window, objects):
         if node is None or depth > 30:
             return
+        window = (node.name or "") if depth == 1 else window
         ext = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS) if depth else None
-        states = node.getState().getStates()
-        objects.append({"role": node.getRoleName(), "name": node.name or "",
+        objects.append({"role": node.getRoleName(), "name": node.name or "", "window": window,
                         "description": node.description or "",
-                        "x": ext.x if ext else 0, "y": ext.y if ext else 0,
-                        "width": ext.width if ext else 0, "height": ext.height if ext else 0,
-                        "states": sorted(pyatspi.stateToString(s) for s in states)})
+                        **{k: getattr(ext, k, 0) for k in ("x", "y", "width", "height")},
+                        "states": sorted(pyatspi.stateToString(s) for s in node.getState().getStates())})
         for i in range(node.childCount):
-            walk(node.getChildAtIndex(i), depth + 1)
+            walk(node.getChildAtIndex(i), depth + 1, window, objects)
 
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and app.get_process_id() == pid:
-            walk(app, 0)
-    print(json.dumps(objects))
+    for _ in sys.stdin:
+        objects = []
+        for app in pyatspi.Registry.getDesktop(0):
+            if app is not None and app.get_process_id() == pid:
+                walk(app, 0, "", objects)
+        print(json.dumps(objects), flush=True)
 
 
+# ---- running a test script ------------------------------------------------------
 class Checks:
-    """Counts named checks and ends the run with a 'N passed, N failed' line."""
+    """Counts named checks; each prints one line with the seconds since the start."""
 
     def __init__(self):
         self.passed = self.failed = 0
+        self.started = time.monotonic()
 
     def __call__(self, ok, what, detail=""):
-        if ok:
-            self.passed += 1
-            print(f"ok   {what}")
-        else:
-            self.failed += 1
-            print(f"FAIL {what}" + (f": {detail}" if detail else ""))
+        self.passed, self.failed = self.passed + bool(ok), self.failed + (not ok)
+        print(f"{'ok  ' if ok else 'FAIL'} {time.monotonic() - self.started:5.1f}s {what}"
+              + (f": {detail}" if detail and not ok else ""), flush=True)
         return ok
 
 
 def main(test, time_limit):
-    """Runs test(checks) within time_limit seconds and exits 0 only if every check passed."""
+    """Runs test(checks, binary) within time_limit seconds; ends with a 'N passed, N failed'
+    line and exit status 0 only if every check passed."""
+    if len(sys.argv) != 2 or not os.access(sys.argv[1], os.X_OK):
+        sys.exit(f"usage: {sys.argv[0]} PATH_TO_TORNEL")
+
     def out_of_time(*_):
         raise TimeoutError(f"the test ran past its {time_limit} s limit")
     signal.signal(signal.SIGALRM, out_of_time)
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     signal.alarm(time_limit)
     checks = Checks()
-    started = time.monotonic()
-    if len(sys.argv) != 2 or not os.access(sys.argv[1], os.X_OK):
-        sys.exit(f"usage: {sys.argv[0]} PATH_TO_TORNEL")
     try:
         test(checks, sys.argv[1])
     except Exception as e:
         traceback.print_exc()
         checks(False, "the run went on to its end", f"{type(e).__name__}: {e}")
-    finally:
-        signal.alarm(0)
-    print(f"({time.monotonic() - started:.1f} s)")
+    signal.alarm(0)
     print(f"{checks.passed} passed, {checks.failed} failed")
     sys.exit(1 if checks.failed else 0)
 
 
 def keep_shot(shot, name):
     """Saves a picture for a person to look at after a failure; returns its path."""
-    folder = os.environ.get("E2E_ARTIFACTS") or tempfile.gettempdir()
-    path = os.path.join(folder, f"tornel-{name}.png")
+    path = os.path.join(os.environ.get("E2E_ARTIFACTS") or tempfile.gettempdir(), f"tornel-{name}.png")
     shot.save_png(path)
     return path
 
 
-if __name__ == "__main__" and len(sys.argv) == 3 and sys.argv[1] == "--dump-accessible":
-    _dump_accessible(int(sys.argv[2]))
+if __name__ == "__main__" and sys.argv[1:2] == ["--read-accessible"]:
+    _serve_accessible(int(sys.argv[2]))

@@ -1,0 +1,135 @@
+#!/usr/bin/python3
+"""A whole game of 50 rounds: the result box, its numbers, and the new game after it.
+
+Usage: test_full_game.py PATH_TO_TORNEL   (exit status 0 when every check passed)
+"""
+import os
+import re
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import xsession as xs  # noqa: E402
+
+CLICKS = 100
+WON = re.compile(r"Player ([12]) won with (-?\d+) points and Player ([12]) lost with (-?\d+) points!")
+TIE = re.compile(r"Surprisingly, you EACH won with (-?\d+) points!")
+TALLY = ("Score(1)", "Score(2)", "Gain(1)", "Gain(2)")
+
+
+def play(s, win, opening):
+    """Clicks whichever Roll button shows, 100 times; returns what went wrong on the way."""
+    faults = []
+    geo = s.geometry(win)
+    numturns = xs.inside(xs.LABELS["NumTurns"][0])
+    shot = opening
+    tally = s.wait_accessible(lambda tree: xs.captions(tree, geo, TALLY), what="Score and Gain labels")
+    for click in range(CLICKS):
+        player, other = 1 + click % 2, 2 - click % 2
+        turn = f"round {click // 2 + 1}, player {player}"
+        if not (xs.roll_shown(shot, player) and not xs.roll_shown(shot, other)):
+            faults.append(f"{turn}: Roll({player}) is not the only button")
+            break
+        x, y, w, h = xs.ROLL[player]
+        s.click(win, x + w // 2, y + h // 2)
+        if click == CLICKS - 1:
+            break
+        if s.windows(xs.MESSAGE_TITLE):
+            faults.append(f"{turn}: the result box showed before round 50 ended")
+            break
+        prev, shot = shot, s.settled_shot(win, lambda sh: xs.roll_shown(sh, other),
+                                          what=f"Roll({other}) after {turn}")
+        if not all(xs.dice_changed(opening, shot, player)):
+            faults.append(f"{turn}: some of the player's dice still show #")
+        if any(xs.dice_changed(opening, shot, other)):
+            faults.append(f"{turn}: the other player's dice do not all show #")
+        old, tally = tally, s.wait_accessible(lambda tree: xs.captions(tree, geo, TALLY))
+        score = {p: int(tally[f"Score({p})"]) for p in (1, 2)}
+        if score[player] != int(old[f"Score({player})"]) + int(tally[f"Gain({player})"]):
+            faults.append(f"{turn}: Score {old[f'Score({player})']} + Gain {tally[f'Gain({player})']}"
+                          f" became {score[player]}")
+        if score[other] != int(old[f"Score({other})"]):
+            faults.append(f"{turn}: the other player's Score changed")
+        if player == 2:
+            gain = [int(tally[f"Gain({p})"]) for p in (1, 2)]
+            wanted = ((xs.GREEN, xs.RED) if gain[0] > gain[1] else
+                      (xs.RED, xs.GREEN) if gain[0] < gain[1] else (xs.CYAN, xs.CYAN))
+            seen = tuple(xs.background(shot, xs.LABELS[f"Gain({p})"][0]) for p in (1, 2))
+            if seen != wanted:
+                faults.append(f"{turn}: Gains {gain} coloured {seen}")
+            if prev.region(*numturns) == shot.region(*numturns):
+                faults.append(f"{turn}: NumTurns did not change")
+    return faults
+
+
+def test(check, binary):
+    with xs.Session(binary, accessible=True) as s:
+        win = s.wait_window("Form1")
+        opening = s.settled_shot(win)
+        faults = play(s, win, opening)
+        check(not faults, "100 turns: players alternate, dice show, Scores add Gains, Gain colours, NumTurns",
+              "; ".join(faults[:5]))
+
+        boxes = xs.wait_for(lambda: s.windows(xs.MESSAGE_TITLE), 10, "the result box")
+        check(len(boxes) == 1, f"one result box titled {xs.MESSAGE_TITLE!r} shows after 50 rounds")
+        box, geo = boxes[0], s.geometry(win)
+
+        def in_box(o):
+            return o["window"] == xs.MESSAGE_TITLE and "showing" in o["states"]
+
+        def result(tree):
+            texts = [o["name"] for o in tree if o["role"] == "label" and in_box(o) and o["name"]]
+            scores = xs.captions(tree, geo, ("Score(1)", "Score(2)"))
+            if len(texts) == 1 and scores:
+                return tree, texts[0], [scores["Score(1)"], scores["Score(2)"]]
+        tree, text, score_names = s.wait_accessible(result, what="the result text and both Score labels")
+        print(f"     result: {text!r}, Score labels: {score_names}")
+        buttons = [o["name"] for o in tree if o["role"] == "push button" and in_box(o)]
+        check(buttons == ["OK"], "the result box has an OK button only", str(buttons))
+
+        won, tie = WON.fullmatch(text), TIE.fullmatch(text)
+        check(won or tie, "the result is one of the three sentences, each number between single spaces",
+              repr(text))
+        scores = [int(n.strip()) for n in score_names]
+        if won:
+            winner, high, loser, low = int(won[1]), int(won[2]), int(won[3]), int(won[4])
+            check({winner, loser} == {1, 2} and high > low, "the winner has more points than the loser")
+            check((scores[winner - 1], scores[loser - 1]) == (high, low),
+                  "the result repeats both Score labels", f"{text!r} against {score_names}")
+        elif tie:
+            check(scores == [int(tie[1])] * 2, "a shared win repeats both equal Score labels",
+                  f"{text!r} against {score_names}")
+
+        s.key(box, "Return")
+        try:
+            s.wait_no_window(xs.MESSAGE_TITLE)
+        except TimeoutError:
+            pass
+        check(not s.windows(xs.MESSAGE_TITLE), "Enter closes the result box")
+        win = s.wait_window("Form1")
+
+        def differ(shot):
+            return ([n for n, (r, _) in xs.LABELS.items()
+                     if shot.region(*xs.inside(r)) != opening.region(*xs.inside(r))]
+                    + [f"Roll({p})" for p, want in ((1, True), (2, False)) if xs.roll_shown(shot, p) != want])
+        try:
+            shot = s.settled_shot(win, lambda sh: not differ(sh), what="the opening state")
+        except TimeoutError:
+            shot = s.shot(win)
+        if not check(not differ(shot), "a new game starts: every label as at the start, only Roll(1) shows",
+                     f"differ: {differ(shot)}"):
+            print("picture:", xs.keep_shot(shot, "after-result"))
+        check(s.running(), "the program keeps running after the result")
+        before = s.shot(win)
+        x, y, w, h = xs.ROLL[1]
+        s.click(win, x + w // 2, y + h // 2)
+        after = s.settled_shot(win, lambda sh: xs.roll_shown(sh, 2), what="Roll(2) in the new game")
+        check(all(xs.dice_changed(before, after, 1)) and not any(xs.dice_changed(before, after, 2)),
+              "in the new game Roll(1) rolls player 1's dice again")
+
+        s.close(win)
+        status = s.wait_exit(10)
+        check(status == 0, "closing the window ends the program with status 0", f"status {status}")
+
+
+if __name__ == "__main__":
+    xs.main(test, time_limit=180)

@@ -1,0 +1,176 @@
+#pragma once
+
+#include "fake_window.h"
+#include "recording_message_box.h"
+#include "scripted_random.h"
+
+#include "app/control_table.h"
+#include "rules/error.h"
+#include "rules/game.h"
+#include "rules/window_arrays.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace game_testing {
+
+using rules::Control;
+using rules::Rgb;
+using Dice = std::array<int, 6>;
+
+inline constexpr Rgb White{255, 255, 255}, Cyan{0, 255, 255}, Green{0, 255, 0}, Red{255, 0, 0};
+
+// The categories by group size 2..6: highlight label, match sum, colour when lit.
+struct Category
+{
+    std::string_view label;
+    std::string_view sum;
+    Rgb lit;
+};
+inline constexpr std::array<Category, 5> Categories{{{"Pair", "L2", {255, 255, 0}},
+        {"Triple", "L3", {255, 191, 0}}, {"Quad", "L4", {255, 127, 0}},
+        {"Quint", "L5", {255, 63, 0}}, {"Tornel", "L6", {255, 0, 0}}}};
+
+inline std::string rgbText(Rgb c)
+{
+    return std::to_string(c.red) + "," + std::to_string(c.green) + "," + std::to_string(c.blue);
+}
+
+// What a roll must give, from how many dice show each face: a group of n dice of face v
+// adds C(n,k)*v to the sum of size k and is worth 6^(n-2)*v; six different faces are worth 100.
+struct Outcome
+{
+    std::array<long long, 5> sums{};
+    long long gain = 0;
+    std::array<bool, 5> lit{};
+    bool straight = true;
+};
+
+inline Outcome outcomeOf(const Dice &dice)
+{
+    std::array<int, 7> count{};
+    for (const int face : dice)
+        ++count[static_cast<std::size_t>(face)];
+    Outcome outcome;
+    for (int face = 1; face <= 6; ++face) {
+        const int n = count[static_cast<std::size_t>(face)];
+        long long ways = n, worth = face; // C(n,k) and 6^(k-2)*face, kept up as k grows
+        for (int k = 2; k <= n; ++k) {
+            ways = ways * (n - k + 1) / k;
+            worth *= k > 2 ? 6 : 1;
+            outcome.sums[static_cast<std::size_t>(k - 2)] += ways * face;
+            outcome.lit[static_cast<std::size_t>(k - 2)] = true;
+            outcome.straight = false;
+        }
+        outcome.gain += n >= 2 ? worth : 0;
+    }
+    outcome.gain = outcome.straight ? 100 : outcome.gain;
+    return outcome;
+}
+
+// The in-memory window keeping a log of the captions and colours written to it and of
+// its reloads; a frozen caption ignores what is written to it.
+class LoggingWindow : public testing_support::FakeWindow
+{
+public:
+    void setCaption(Control label, std::string_view text) override
+    {
+        if (frozen != label)
+            FakeWindow::setCaption(label, text);
+        note(rules::describe(label) + "=" + std::string(text));
+    }
+    void setBackground(Control label, Rgb colour) override
+    {
+        FakeWindow::setBackground(label, colour);
+        note(rules::describe(label) + " " + rgbText(colour));
+    }
+    void reload() override
+    {
+        FakeWindow::reload();
+        note("reload");
+    }
+    [[nodiscard]] std::vector<std::string> changes(std::string_view prefix) const
+    {
+        std::vector<std::string> found;
+        for (const std::string &entry : log)
+            if (entry.starts_with(prefix))
+                found.push_back(entry);
+        return found;
+    }
+
+    std::vector<std::string> log;
+    bool logging = true;
+    std::optional<Control> frozen;
+
+private:
+    void note(std::string entry)
+    {
+        if (logging)
+            log.push_back(std::move(entry));
+    }
+};
+
+class GameFixture : public ::testing::Test
+{
+protected:
+    void click(int player, const Dice &dice)
+    {
+        random.queueFaces(std::vector<int>(dice.begin(), dice.end()));
+        game.Roll_Click(static_cast<std::int16_t>(player));
+    }
+    std::string caption(std::string_view name, int index = 0) const
+    {
+        return window.caption({name, index});
+    }
+    // Sets up a caption without logging it.
+    void setCaption(std::string_view name, int index, std::string_view text)
+    {
+        window.FakeWindow::setCaption({name, index}, text);
+    }
+    Rgb background(std::string_view name, int index) const
+    {
+        return window.state({name, index}).background;
+    }
+    bool visible(std::string_view name, int index) const
+    {
+        return window.state({name, index}).visible;
+    }
+    std::string gainColours() const
+    {
+        return rgbText(background("Gain", 1)) + "; " + rgbText(background("Gain", 2));
+    }
+    template <typename Action> static std::optional<rules::GameError> errorFrom(Action &&action)
+    {
+        try {
+            action();
+        } catch (const rules::GameError &error) {
+            return error;
+        }
+        return std::nullopt;
+    }
+
+    LoggingWindow window;
+    testing_support::ScriptedRandom random;
+    testing_support::RecordingMessageBox messages;
+    rules::WindowArrays arrays;
+    rules::Game game{window, random, messages, arrays};
+};
+
+// Every control as a freshly loaded window shows it.
+inline ::testing::AssertionResult inOpeningState(const testing_support::FakeWindow &window)
+{
+    const testing_support::FakeWindow fresh;
+    for (const auto &row : app::ControlTable) {
+        const auto &now = window.state(row.control), &opening = fresh.state(row.control);
+        if (now.caption != opening.caption || now.background != opening.background
+                || now.visible != opening.visible)
+            return ::testing::AssertionFailure() << rules::describe(row.control) << " has changed";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace game_testing
