@@ -9,7 +9,8 @@ packages=(
     libgtest-dev libbenchmark-dev
     fonts-dejavu-core fonts-liberation2
     xvfb xauth xdotool dbus python3 python3-xlib
-    at-spi2-core python3-pyatspi imagemagick
+    at-spi2-core python3-pyatspi
+    devscripts desktop-file-utils appstream
 )
 
 missing=()
