@@ -169,9 +169,11 @@ def _read_lines(fd, count, timeout, what):
 class Session:
     """A private X server with the game running on it; use as a context manager."""
 
-    def __init__(self, binary, accessible=False):
-        self.binary, self.accessible = os.path.abspath(binary), accessible
-        self.xvfb = self.runner = self.watcher = self.reader = self.dpy = None
+    def __init__(self, binary, accessible=False, window_manager=False):
+        """window_manager: run a small window manager (evilwm), which gives each new window
+        the keyboard focus as a desktop does, before the game starts."""
+        self.binary, self.accessible, self.window_manager = os.path.abspath(binary), accessible, window_manager
+        self.xvfb = self.runner = self.watcher = self.reader = self.dpy = self.wm = None
 
     def __enter__(self):
         try:
@@ -184,6 +186,11 @@ class Session:
             os.close(r)
             self.dpy = xdisplay.Display(self.display_name)
             self.root = self.dpy.screen().root
+            if self.window_manager:     # Xvfb has no font files: evilwm takes its built-in one
+                self.wm = _start(["evilwm", "-fn", "fixed"], env=dict(os.environ, DISPLAY=self.display_name),
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                wait_for(lambda: self.root.get_attributes().all_event_masks & X.SubstructureRedirectMask,
+                         10, "the window manager")
 
             env = {k: v for k, v in os.environ.items()
                    if k not in ("WAYLAND_DISPLAY", "XAUTHORITY", "DBUS_SESSION_BUS_ADDRESS", "QT_ACCESSIBILITY",
@@ -218,6 +225,7 @@ class Session:
             except (AttributeError, ProcessLookupError, subprocess.TimeoutExpired):
                 pass
         _stop_group(self.runner)
+        _stop_group(self.wm)
         if self.dpy is not None:
             self.dpy.close()
         _stop_group(self.xvfb)
@@ -242,13 +250,19 @@ class Session:
                 return v.decode("utf-8", "replace") if isinstance(v, bytes) else str(v)
         return None
 
-    def windows(self, title):
-        """The shown top-level windows with exactly this title (there is no window manager)."""
+    def windows(self, title, parent=None):
+        """The shown top-level windows with exactly this title; under a window manager,
+        also those inside its untitled frames."""
         found = []
-        for w in self.root.query_tree().children:
+        for w in (parent or self.root).query_tree().children:
             try:
-                if w.get_attributes().map_state == X.IsViewable and self.title(w) == title:
+                if w.get_attributes().map_state != X.IsViewable:
+                    continue
+                name = self.title(w)
+                if name == title:
                     found.append(w)
+                elif name is None and parent is None:
+                    found += self.windows(title, w)
             except xerror.XError:
                 pass        # it went away while we looked
         return found
@@ -304,13 +318,21 @@ class Session:
         """Every accessible object of the game as a dict: role, name, description, window
         (the title of its window), x, y, width, height (screen pixels), states; [] until
         the game has registered."""
+        return self._ask_reader("", timeout)
+
+    def press_accessible(self, description, timeout=20):
+        """Does the Press action of the game's object with this accessible description, as an
+        assistive tool would; returns the object's action names, or None if there is no such object."""
+        return self._ask_reader("press " + description, timeout)
+
+    def _ask_reader(self, line, timeout):
         if self.reader is None:
             self.reader = _start([sys.executable, os.path.abspath(__file__), "--read-accessible",
                                   str(self.game_pid)],
                                  env=dict(os.environ, DISPLAY=self.display_name,
                                           DBUS_SESSION_BUS_ADDRESS=self.bus_address),
                                  stdin=subprocess.PIPE, stdout=subprocess.PIPE)
-        self.reader.stdin.write(b"\n")
+        self.reader.stdin.write(line.encode() + b"\n")
         self.reader.stdin.flush()
         return json.loads(_read_lines(self.reader.stdout.fileno(), 1, timeout, "the accessibility reader")[0])
 
@@ -335,7 +357,23 @@ def _serve_accessible(pid):
         for i in range(node.childCount):
             walk(node.getChildAtIndex(i), depth + 1, window, objects)
 
-    for _ in sys.stdin:
+    def press(node, description, depth=0):
+        if node is None or depth > 30:
+            return None
+        if depth and node.description == description and "Action" in node.get_interfaces():
+            action = node.queryAction()
+            names = [action.getName(i) for i in range(action.nActions)]
+            if "press" in (lower := [n.lower() for n in names]):
+                action.doAction(lower.index("press"))
+            return names
+        found = (press(node.getChildAtIndex(i), description, depth + 1) for i in range(node.childCount))
+        return next((f for f in found if f is not None), None)
+
+    for line in sys.stdin:
+        if line.startswith("press "):
+            apps = [a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.get_process_id() == pid]
+            print(json.dumps(press(apps[0], line[6:].rstrip("\n")) if apps else None), flush=True)
+            continue
         objects = []
         for app in pyatspi.Registry.getDesktop(0):
             if app is not None and app.get_process_id() == pid:
@@ -358,11 +396,12 @@ class Checks:
         return ok
 
 
-def main(test, time_limit):
+def main(test, time_limit, usage_tail=""):
     """Runs test(checks, binary) within time_limit seconds; ends with a 'N passed, N failed'
-    line and exit status 0 only if every check passed."""
-    if len(sys.argv) != 2 or not os.access(sys.argv[1], os.X_OK):
-        sys.exit(f"usage: {sys.argv[0]} PATH_TO_TORNEL")
+    line and exit status 0 only if every check passed. With usage_tail, the script also takes
+    one optional argument after the binary, left in sys.argv for the test."""
+    if not 2 <= len(sys.argv) <= 2 + bool(usage_tail) or not os.access(sys.argv[1], os.X_OK):
+        sys.exit(f"usage: {sys.argv[0]} PATH_TO_TORNEL{usage_tail}")
 
     def out_of_time(*_):
         raise TimeoutError(f"the test ran past its {time_limit} s limit")
