@@ -9,8 +9,9 @@ packages=(
     libgtest-dev libbenchmark-dev
     fonts-dejavu-core fonts-liberation2
     xvfb xauth xdotool dbus python3 python3-xlib
-    at-spi2-core python3-pyatspi
+    at-spi2-core python3-pyatspi evilwm
     devscripts desktop-file-utils appstream
+    valgrind clang-14 libclang-rt-14-dev
 )
 
 missing=()
