@@ -178,6 +178,7 @@ void Velmarsh::reload()
     m_form->hide();
     load();
     m_form->show();
+    m_form->activateWindow(); // the fresh game takes keys at once, as at start-up
 }
 
 } // namespace app

@@ -3,7 +3,6 @@
 #include "rules/error.h"
 
 #include <charconv>
-#include <cfenv>
 #include <cmath>
 #include <limits>
 
@@ -86,6 +85,13 @@ bool isHuge(std::string_view unsignedNumber)
                 first, unsignedNumber.data() + unsignedNumber.size(), written);
         if (result.ec == std::errc::result_out_of_range)
             return !negativeExponent;
+        // The sum saturates: an exponent at the edge of its range still says which way.
+        constexpr long long Largest = std::numeric_limits<long long>::max();
+        constexpr long long Smallest = std::numeric_limits<long long>::min();
+        if (written > 0 && exponent > Largest - written)
+            return true;
+        if (written < 0 && exponent < Smallest - written)
+            return false;
         exponent += written;
     }
     return exponent > 0;
@@ -98,6 +104,14 @@ double parse(std::string_view number)
     const bool negative = number.front() == '-';
     if (number.front() == '+' || number.front() == '-')
         number.remove_prefix(1);
+    // The game's own captions are short whole numbers, which a double holds exactly.
+    constexpr std::size_t ExactDigits = 15;
+    if (number.size() <= ExactDigits && skipDigits(number, 0) == number.size()) {
+        double whole = 0.0;
+        for (const char digit : number)
+            whole = whole * 10.0 + (digit - '0');
+        return negative ? -whole : whole;
+    }
     double value = 0.0;
     const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
     if (result.ec == std::errc::result_out_of_range)
@@ -117,14 +131,6 @@ std::string_view trimBlanks(std::string_view text)
 std::string quoted(std::string_view text)
 {
     return "\"" + std::string(text) + "\"";
-}
-
-double checkedResult(double result, const char *operation)
-{
-    const int raised = std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO);
-    if (raised == 0 && std::isfinite(result))
-        return result;
-    throw GameError(ErrorKind::FloatingPoint, std::string(operation) + " gave no finite number");
 }
 
 } // namespace
@@ -170,18 +176,23 @@ std::string signedNumberText(double value)
     return text.front() == '-' ? text : " " + text;
 }
 
+// With the default rounding to nearest, an addition or multiplication overflows
+// exactly when its result is infinite and is invalid exactly when it is not a
+// number; testing the result is as exact as reading the status flags, and far cheaper.
 double add(double left, double right)
 {
-    std::feclearexcept(FE_ALL_EXCEPT);
-    const volatile double sum = left + right;
-    return checkedResult(sum, "an addition");
+    const double sum = left + right;
+    if (!std::isfinite(sum))
+        throw GameError(ErrorKind::FloatingPoint, "an addition gave no finite number");
+    return sum;
 }
 
 double multiply(double left, double right)
 {
-    std::feclearexcept(FE_ALL_EXCEPT);
-    const volatile double product = left * right;
-    return checkedResult(product, "a multiplication");
+    const double product = left * right;
+    if (!std::isfinite(product))
+        throw GameError(ErrorKind::FloatingPoint, "a multiplication gave no finite number");
+    return product;
 }
 
 std::int16_t toInt16(double value)

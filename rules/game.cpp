@@ -118,18 +118,20 @@ void Game::showFaces(int player)
 
 void Game::tallyMatches()
 {
+    // The roll does not change during the tally: read each die once.
+    std::array<float, DiceCount + 1> dice{};
+    for (int die = 1; die <= DiceCount; ++die)
+        dice[static_cast<std::size_t>(die)] = m_arrays.DieValue(die);
+    const auto face = [&dice](int position) { return dice[static_cast<std::size_t>(position)]; };
+
     for (const DieSet &set : MatchTests) {
         bool allEqual = true;
-        for (int i = 1; i < set.size; ++i) {
-            const auto at = static_cast<std::size_t>(i);
-            allEqual = (m_arrays.DieValue(set.positions[at - 1])
-                               == m_arrays.DieValue(set.positions[at]))
-                    && allEqual;
-        }
+        for (std::size_t i = 1; i < static_cast<std::size_t>(set.size); ++i)
+            allEqual = (face(set.positions[i - 1]) == face(set.positions[i])) && allEqual;
         if (!allEqual)
             continue;
         const Control sum = accumulator(set.size);
-        setNumber(sum, add(number(sum), m_arrays.DieValue(set.positions[0])));
+        setNumber(sum, add(number(sum), face(set.positions[0])));
     }
 }
 
