@@ -7,6 +7,8 @@
 #include "rules/error.h"
 #include "rules/random_source.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
@@ -29,6 +31,25 @@ QColor toQColor(rules::Rgb colour)
     return {colour.red, colour.green, colour.blue};
 }
 
+// A close asked for while a message box is open waits until the box is
+// answered, as the window system's own close already does: the game behind
+// the box is not over yet.
+class CloseWhileModalGuard : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close && QApplication::activeModalWidget()) {
+            event->ignore();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 void applyLabelProperties(GameLabel &label, const ControlSpec &spec, const QPalette &windowPalette)
 {
     label.setText(toQString(spec.caption));
@@ -50,6 +71,7 @@ Velmarsh::Velmarsh(rules::RandomSource &random, rules::MessageBox &messages,
       m_game(*this, random, messages, m_arrays), m_boundary(messages, std::move(endProgram))
 {
     m_form->setWindowIcon(programIcon());
+    m_form->installEventFilter(new CloseWhileModalGuard(m_form.get()));
     createControls();
     load();
 }
