@@ -11,7 +11,7 @@ run_suite() {
     local dir=$1
     shift
     echo "== $dir: configure and build"
-    cmake -S . -B "$dir" -G Ninja -DWERROR=ON "$@" >/dev/null
+    cmake -S . -B "$dir" -G Ninja -DWERROR=ON -DBUILD_TESTING=ON "$@" >/dev/null
     cmake --build "$dir" -j "$jobs"
     echo "== $dir: tests"
     (cd "$dir" && ctest --output-on-failure -j "$jobs")
