@@ -22,7 +22,6 @@ public:
 
     // Runs a handler of the game; after a failure, no handler runs any more.
     void run(const std::string &handler, const std::function<void()> &procedure) noexcept;
-    [[nodiscard]] bool hasFailed() const { return m_failed; }
 
 private:
     void fail(const std::string &text) noexcept;

@@ -94,9 +94,7 @@ def test(check, binary):
         check([c[d]["name"] for d in ("Player 2 score", "Rounds played")] == ["0", "0"],
               "Score(2) and the rounds played still read 0")
 
-        s.close(win)
-        status = s.wait_exit(10)
-        check(status == 0, "closing the window ends the program with status 0", f"status {status}")
+        s.check_close_ends_cleanly(check, win)
 
 
 if __name__ == "__main__":

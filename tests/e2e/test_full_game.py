@@ -126,9 +126,7 @@ def test(check, binary):
         check(all(xs.dice_changed(before, after, 1)) and not any(xs.dice_changed(before, after, 2)),
               "in the new game Roll(1) rolls player 1's dice again")
 
-        s.close(win)
-        status = s.wait_exit(10)
-        check(status == 0, "closing the window ends the program with status 0", f"status {status}")
+        s.check_close_ends_cleanly(check, win)
 
 
 if __name__ == "__main__":

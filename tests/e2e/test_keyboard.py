@@ -78,9 +78,7 @@ def test(check, binary):
                            "player 1's roll in the new game")
         check(ok, "one more key rolls for player 1 and hands the focus to Roll(2)", str(rolled))
 
-        s.close(s.wait_window("Form1"))
-        status = s.wait_exit(10)
-        check(status == 0, "closing the window ends the program with status 0", f"status {status}")
+        s.check_close_ends_cleanly(check, s.wait_window("Form1"))
 
 
 if __name__ == "__main__":

@@ -73,8 +73,7 @@ def test(check, binary):
         check((width, height) == xs.WINDOW_SIZE, "the picture is 351 x 289", f"{width} x {height}")
         same = rgb == bytes(v for y in range(shot.height) for x in range(shot.width) for v in shot.pixel(x, y))
         check(same, "the picture holds the window's pixels")
-        s.close(win)
-        check(s.wait_exit(10) == 0, "closing the window ends the program with status 0")
+        s.check_close_ends_cleanly(check, win)
 
 
 if __name__ == "__main__":

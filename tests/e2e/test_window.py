@@ -81,9 +81,7 @@ def test(check, binary):
                      f"faces {faces[:6]}, lit {sorted(lit)}"):
             print("picture:", xs.keep_shot(after, "window-after-roll"))
 
-        s.close(win)
-        status = s.wait_exit(10)
-        check(status == 0, "closing the window ends the program with status 0", f"status {status}")
+        s.check_close_ends_cleanly(check, win)
 
 
 if __name__ == "__main__":

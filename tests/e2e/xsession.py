@@ -300,6 +300,12 @@ class Session:
                                                     data=(32, [delete, X.CurrentTime, 0, 0, 0])))
         self.dpy.flush()
 
+    def check_close_ends_cleanly(self, check, win):
+        """Closes the window as a user would and checks the program then ends with status 0."""
+        self.close(win)
+        status = self.wait_exit(10)
+        check(status == 0, "closing the window ends the program with status 0", f"status {status}")
+
     # ---- input through XTEST ------------------------------------------------
     def xdotool(self, *args):
         subprocess.run(["xdotool", *map(str, args)], check=True, timeout=10, stdout=subprocess.DEVNULL,
