@@ -1,7 +1,7 @@
 #include "baseline_form.h"
 
-#include "app/control_table.h"
-#include "app/fonts.h"
+#include "layout/control_table.h"
+#include "qt/fonts.h"
 #include "rules/controls.h"
 
 #include <QFont>
@@ -36,8 +36,8 @@ QRect rect(int left, int top, int width, int height, qreal dpi)
 
 int rowOf(std::string_view name, int index)
 {
-    for (std::size_t row = 0; row < app::ControlTable.size(); ++row) {
-        if (app::ControlTable[row].control == rules::Control{name, index})
+    for (std::size_t row = 0; row < layout::ControlTable.size(); ++row) {
+        if (layout::ControlTable[row].control == rules::Control{name, index})
             return static_cast<int>(row);
     }
     return -1;
@@ -47,15 +47,15 @@ int rowOf(std::string_view name, int index)
 
 BaselineForm::BaselineForm() : m_form(std::make_unique<QWidget>())
 {
-    m_form->setWindowTitle(text(app::WindowCaption));
-    m_form->setFont(app::windowFont());
+    m_form->setWindowTitle(text(layout::WindowCaption));
+    m_form->setFont(qt::windowFont());
     const qreal dpi = m_form->logicalDpiX();
-    m_form->resize(pixels(app::ClientWidthTwips, dpi), pixels(app::ClientHeightTwips, dpi));
+    m_form->resize(pixels(layout::ClientWidthTwips, dpi), pixels(layout::ClientHeightTwips, dpi));
     const QPalette windowPalette = m_form->palette();
-    for (std::size_t row = 0; row < app::ControlTable.size(); ++row) {
-        const auto &entry = app::ControlTable[row];
+    for (std::size_t row = 0; row < layout::ControlTable.size(); ++row) {
+        const auto &entry = layout::ControlTable[row];
         QWidget *widget = nullptr;
-        if (entry.kind == app::ControlKind::Button) {
+        if (entry.kind == layout::ControlKind::Button) {
             auto *button = new QPushButton(text(entry.caption), m_form.get());
             widget = button;
         } else {
@@ -70,16 +70,16 @@ BaselineForm::BaselineForm() : m_form(std::make_unique<QWidget>())
                                 entry.background->blue));
             label->setPalette(palette);
             label->setAutoFillBackground(entry.background.has_value());
-            label->setFrameStyle(entry.border == app::Border::Single ? QFrame::Box | QFrame::Plain
+            label->setFrameStyle(entry.border == layout::Border::Single ? QFrame::Box | QFrame::Plain
                                                                      : QFrame::NoFrame);
             label->setLineWidth(1);
-            label->setAlignment(entry.align == app::Align::Centre
+            label->setAlignment(entry.align == layout::Align::Centre
                             ? Qt::AlignHCenter | Qt::AlignVCenter
                             : Qt::AlignLeft | Qt::AlignTop);
             widget = label;
         }
         widget->setGeometry(rect(entry.left, entry.top, entry.width, entry.height, dpi));
-        widget->setFont(entry.font == app::FontKind::Large ? app::largeFont() : app::windowFont());
+        widget->setFont(entry.font == layout::FontKind::Large ? qt::largeFont() : qt::windowFont());
         widget->setVisible(entry.visible);
         m_widgets[row] = widget;
     }

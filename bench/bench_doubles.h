@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/control_table.h"
+#include "layout/control_table.h"
 #include "rules/error.h"
 #include "rules/message_box.h"
 #include "rules/window_operations.h"
@@ -38,8 +38,8 @@ public:
 
     LeanWindow()
     {
-        for (std::size_t row = 0; row < app::ControlTable.size(); ++row) {
-            const rules::Control control = app::ControlTable[row].control;
+        for (std::size_t row = 0; row < layout::ControlTable.size(); ++row) {
+            const rules::Control control = layout::ControlTable[row].control;
             std::size_t slot = hash(control) & SlotMask;
             while (m_rows[slot] >= 0)
                 slot = (slot + 1) & SlotMask;
@@ -106,7 +106,7 @@ private:
             const int found = m_rows[slot];
             if (found < 0)
                 throw rules::GameError(rules::ErrorKind::NoSuchControl, rules::describe(control));
-            if (same(control, app::ControlTable[static_cast<std::size_t>(found)].control))
+            if (same(control, layout::ControlTable[static_cast<std::size_t>(found)].control))
                 return static_cast<std::size_t>(found);
             slot = (slot + 1) & SlotMask;
         }
@@ -114,15 +114,15 @@ private:
 
     void load()
     {
-        for (std::size_t r = 0; r < app::ControlTable.size(); ++r) {
-            const auto &entry = app::ControlTable[r];
+        for (std::size_t r = 0; r < layout::ControlTable.size(); ++r) {
+            const auto &entry = layout::ControlTable[r];
             m_states[r] = {std::string(entry.caption), entry.background.value_or(rules::Rgb{}),
                     entry.visible};
         }
     }
 
     std::array<int, SlotCount> m_rows = filled();
-    std::array<State, app::ControlCount> m_states{};
+    std::array<State, layout::ControlCount> m_states{};
 
     static constexpr std::array<int, SlotCount> filled()
     {

@@ -2,7 +2,7 @@
 // buttons clicked, every turn repainted, the dice from rules::ClockRandom, the
 // result box answered at once) and prints the resident set size after 10 games
 // and after 1,000.
-#include "app/velmarsh.h"
+#include "qt/velmarsh.h"
 #include "bench_doubles.h"
 #include "rules/clock_random.h"
 
@@ -43,7 +43,7 @@ int main(int argc, char **argv)
     rules::ClockRandom random;
     bench::AnsweringMessageBox messages;
     std::vector<int> endCodes;
-    app::Velmarsh velmarsh(random, messages, [&endCodes](int code) { endCodes.push_back(code); });
+    qt::Velmarsh velmarsh(random, messages, [&endCodes](int code) { endCodes.push_back(code); });
     velmarsh.show();
     QCoreApplication::processEvents();
     auto *roll1 = static_cast<QAbstractButton *>(velmarsh.control({rules::name::Roll, 1}));

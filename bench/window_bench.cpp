@@ -1,7 +1,7 @@
 // The real window on the offscreen platform: one turn through a Roll button with
 // the repaint of what it changed, against a bare window of the same 38 widgets
 // changing 20 captions and 10 colours; and one reset with its reload.
-#include "app/velmarsh.h"
+#include "qt/velmarsh.h"
 #include "baseline_form.h"
 #include "bench_doubles.h"
 #include "rules/clock_random.h"
@@ -68,7 +68,7 @@ struct Game
     rules::ClockRandom random;
     bench::AnsweringMessageBox messages;
     std::vector<int> endCodes;
-    app::Velmarsh velmarsh{random, messages, [this](int code) { endCodes.push_back(code); }};
+    qt::Velmarsh velmarsh{random, messages, [this](int code) { endCodes.push_back(code); }};
     std::array<QAbstractButton *, 2> roll{};
     long turns = 0;
 };

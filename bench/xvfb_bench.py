@@ -5,7 +5,7 @@ both), so every program shares one private session bus that ends with the run:
 
     dbus-run-session -- /usr/bin/python3 bench/xvfb_bench.py BUILD_DIR OUT.json
 
-Start-up: tornel_first_paint (the game's window built as app/main.cpp builds it)
+Start-up: tornel_first_paint (the game's window built as qt/main.cpp builds it)
 and tornel_baseline_window (a bare window with the same 38 widgets) each print
 the monotonic clock once their first paint is done, then exit. Launch to first
 paint is that stamp minus the clock read just before the launch; peak RSS is

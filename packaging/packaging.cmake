@@ -26,7 +26,7 @@ if(TORNEL_HARDENING AND NOT TORNEL_SANITIZE AND CMAKE_SYSTEM_NAME STREQUAL "Linu
         endif()
     endforeach()
     set(optimised $<CONFIG:Release,RelWithDebInfo,MinSizeRel>)
-    foreach(target IN ITEMS rules layout app tornel)
+    foreach(target IN ITEMS rules layout qt_window tornel)
         set_property(TARGET ${target} PROPERTY POSITION_INDEPENDENT_CODE ON)
         target_compile_options(${target} PRIVATE ${TORNEL_HARDENING_FLAGS}
             $<${optimised}:-U_FORTIFY_SOURCE> $<${optimised}:-D_FORTIFY_SOURCE=2>)

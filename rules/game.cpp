@@ -35,7 +35,6 @@ constexpr std::array<Category, 5> Categories{{
         {name::Tornel, name::L6, 435.0, colour::Red},
 }};
 
-constexpr int GameLength = 50;
 constexpr std::int16_t StraightGain = 100;
 constexpr std::string_view NoDie = "#";
 constexpr int DiceCount = 6;

@@ -7,6 +7,9 @@
 
 namespace rules {
 
+// Rounds in a game: after the fiftieth the result is announced and a new game starts.
+inline constexpr int GameLength = 50;
+
 class MessageBox;
 class RandomSource;
 class WindowOperations;

@@ -4,8 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build-lint -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DTORNEL_BENCHMARKS=OFF >/dev/null
-cmake --build build-lint --target app >/dev/null
-out=$(ls rules/*.cpp app/*.cpp | xargs -P "$(nproc)" -n1 clang-tidy -p build-lint --quiet \
+cmake --build build-lint --target qt_window >/dev/null
+out=$(ls rules/*.cpp layout/*.cpp qt/*.cpp | xargs -P "$(nproc)" -n1 clang-tidy -p build-lint --quiet \
     --extra-arg=-Wno-unknown-warning-option 2>/dev/null | grep -E "(warning|error):" || true)
 if [[ -n $out ]]; then
     echo "$out"

@@ -2,7 +2,7 @@
 # SPDX-FileCopyrightText: The Tornel developers
 """Writes the program's icon as PNGs, a Windows .ico and a macOS .icns.
 
-The die is the one in tornel.svg and app/program_icon.cpp: a yellow face with a
+The die is the one in tornel.svg and qt/program_icon.cpp: a yellow face with a
 black border and five red square pips. Each size is drawn straight onto whole
 pixels instead of scaling the SVG, so that 16 and 48 px stay sharp: at 16, 32
 and 48 px the pixels equal those the program draws, at 32, 64 and 128 px those

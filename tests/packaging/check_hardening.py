@@ -31,7 +31,7 @@ def main(program, commands, source_dir, cxx, *flags):
     if check.returncode != 0:
         problems.append(f"hardening-check exited with {check.returncode}")
 
-    product = [Path(source_dir, part) for part in ("app", "rules")]
+    product = [Path(source_dir, part) for part in ("qt", "layout", "rules")]
     entries = [entry for entry in json.loads(Path(commands).read_text())
                if any(Path(entry["file"]).is_relative_to(part) for part in product)]
     if not entries:

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: The Tornel developers
 // The menu's icons at the sizes the program draws itself show the same pixels.
-#include "app/program_icon.h"
+#include "qt/program_icon.h"
 
 #include <QIcon>
 #include <QImage>
@@ -28,7 +28,7 @@ void IconTest::packagedIconEqualsTheProgramsOwn()
     const QString file = QStringLiteral(TORNEL_ICON_DIR "/tornel-%1.png").arg(size);
     const QImage packaged(file);
     QVERIFY2(!packaged.isNull(), qPrintable(file));
-    const QImage drawn = app::programIcon().pixmap(size).toImage();
+    const QImage drawn = qt::programIcon().pixmap(size).toImage();
     QCOMPARE(drawn.size(), packaged.size());
     QCOMPARE(drawn.convertToFormat(QImage::Format_RGB32),
             packaged.convertToFormat(QImage::Format_RGB32));

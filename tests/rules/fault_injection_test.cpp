@@ -42,7 +42,7 @@ public:
     }
     void setBackground(Control label, rules::Rgb colour) override
     {
-        if (!lenient || app::findControl(label) >= 0)
+        if (!lenient || layout::findControl(label) >= 0)
             FakeWindow::setBackground(label, colour);
     }
 
@@ -129,7 +129,7 @@ TEST_P(FaultInjection, EndsTheTurnAtTheFailingStepKeepingTheStepsBefore)
     window.missing = fault.missing;
     window.lenient = fault.lenient;
     const auto player = static_cast<std::int16_t>(fault.player);
-    const bool known = app::findControl({"Score", player}) >= 0;
+    const bool known = layout::findControl({"Score", player}) >= 0;
     const std::string score = known ? window.caption({"Score", player}) : "";
 
     try {

@@ -4,7 +4,7 @@
 #include "recording_message_box.h"
 #include "scripted_random.h"
 
-#include "app/control_table.h"
+#include "layout/control_table.h"
 #include "rules/error.h"
 #include "rules/game.h"
 #include "rules/window_arrays.h"
@@ -164,7 +164,7 @@ protected:
 inline ::testing::AssertionResult inOpeningState(const testing_support::FakeWindow &window)
 {
     const testing_support::FakeWindow fresh;
-    for (const auto &row : app::ControlTable) {
+    for (const auto &row : layout::ControlTable) {
         const auto &now = window.state(row.control), &opening = fresh.state(row.control);
         if (now.caption != opening.caption || now.background != opening.background
                 || now.visible != opening.visible)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/control_table.h"
+#include "layout/control_table.h"
 #include "rules/error.h"
 #include "rules/window_operations.h"
 
@@ -55,7 +55,7 @@ public:
     }
     [[nodiscard]] const State &state(rules::Control control) const
     {
-        const int row = app::findControl(control);
+        const int row = layout::findControl(control);
         if (row < 0)
             throw rules::GameError(rules::ErrorKind::NoSuchControl, rules::describe(control));
         return m_states.at(row);
@@ -68,8 +68,8 @@ private:
     void load()
     {
         m_states.clear();
-        for (std::size_t row = 0; row < app::ControlTable.size(); ++row) {
-            const app::ControlSpec &spec = app::ControlTable[row];
+        for (std::size_t row = 0; row < layout::ControlTable.size(); ++row) {
+            const layout::ControlSpec &spec = layout::ControlTable[row];
             m_states[static_cast<int>(row)] = {std::string(spec.caption),
                     spec.background.value_or(rules::Rgb{}), spec.visible};
         }

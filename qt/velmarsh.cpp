@@ -1,0 +1,208 @@
+#include "qt/velmarsh.h"
+
+#include "qt/fonts.h"
+#include "qt/game_label.h"
+#include "qt/program_icon.h"
+#include "qt/twips.h"
+#include "rules/error.h"
+#include "rules/random_source.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QPalette>
+#include <QPushButton>
+#include <QString>
+#include <QWidget>
+
+#include <utility>
+
+namespace qt {
+
+using namespace layout;
+
+namespace {
+
+QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QColor toQColor(rules::Rgb colour)
+{
+    return {colour.red, colour.green, colour.blue};
+}
+
+// A close asked for while a message box is open waits until the box is
+// answered, as the window system's own close already does: the game behind
+// the box is not over yet.
+class CloseWhileModalGuard : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Close && QApplication::activeModalWidget()) {
+            event->ignore();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+void applyLabelProperties(GameLabel &label, const ControlSpec &spec, const QPalette &windowPalette)
+{
+    label.setText(toQString(spec.caption));
+    QPalette palette = windowPalette;
+    if (spec.background)
+        palette.setColor(QPalette::Window, toQColor(*spec.background));
+    label.setPalette(palette);
+    label.setAutoFillBackground(spec.background.has_value());
+    label.setBorder(spec.border == Border::Single);
+    label.setAlignment(spec.align == Align::Centre ? Qt::AlignHCenter | Qt::AlignVCenter
+                                                   : Qt::AlignLeft | Qt::AlignTop);
+}
+
+} // namespace
+
+Velmarsh::Velmarsh(rules::RandomSource &random, rules::MessageBox &messages,
+        rules::ErrorBoundary::EndProgram endProgram)
+    : m_random(random), m_form(std::make_unique<QWidget>()),
+      m_game(*this, random, messages, m_arrays), m_boundary(messages, std::move(endProgram))
+{
+    m_form->setWindowIcon(programIcon());
+    m_form->installEventFilter(new CloseWhileModalGuard(m_form.get()));
+    createControls();
+    load();
+}
+
+Velmarsh::~Velmarsh() = default;
+
+void Velmarsh::createControls()
+{
+    for (std::size_t row = 0; row < ControlTable.size(); ++row) {
+        const ControlSpec &spec = ControlTable[row];
+        if (spec.kind == ControlKind::Button) {
+            auto *button = new QPushButton(m_form.get());
+            button->setAutoDefault(true); // Enter rolls as well as Space
+            const auto player = static_cast<std::int16_t>(spec.control.index);
+            QObject::connect(button, &QPushButton::clicked, button,
+                    [this, player] { Roll_Click(player); });
+            m_controls[row] = button;
+        } else {
+            m_controls[row] = new GameLabel(m_form.get());
+        }
+        m_controls[row]->setObjectName(toQString(rules::describe(spec.control)));
+    }
+    QWidget::setTabOrder(control({rules::name::Roll, 1}), control({rules::name::Roll, 2}));
+}
+
+// Loading gives every control its opening state, whatever the last game left,
+// then runs the load step.
+void Velmarsh::load()
+{
+    m_form->setWindowTitle(toQString(WindowCaption));
+    m_form->setFont(windowFont());
+    const qreal dpi = m_form->logicalDpiX();
+    m_form->resize(layout::twipsToPixels(ClientWidthTwips, dpi), layout::twipsToPixels(ClientHeightTwips, dpi));
+    for (std::size_t row = 0; row < ControlTable.size(); ++row)
+        applyOpeningProperties(static_cast<int>(row));
+    control({rules::name::Roll, 1})->setFocus(Qt::OtherFocusReason);
+    Form_Load();
+}
+
+void Velmarsh::applyOpeningProperties(int row)
+{
+    const ControlSpec &spec = ControlTable[static_cast<std::size_t>(row)];
+    QWidget *widget = m_controls[static_cast<std::size_t>(row)];
+    const qreal dpi = m_form->logicalDpiX();
+    widget->setGeometry(twipsRect(spec.left, spec.top, spec.width, spec.height, dpi));
+    widget->setFont(spec.font == FontKind::Large ? largeFont() : windowFont());
+    widget->setAccessibleDescription(toQString(spec.description));
+    if (spec.kind == ControlKind::Label)
+        applyLabelProperties(static_cast<GameLabel &>(*widget), spec, m_form->palette());
+    else
+        static_cast<QPushButton *>(widget)->setText(toQString(spec.caption));
+    widget->setVisible(spec.visible);
+}
+
+void Velmarsh::Form_Load()
+{
+    m_random.reseedFromClock();
+}
+
+void Velmarsh::Roll_Click(std::int16_t PlayerIndex)
+{
+    m_boundary.run("Roll_Click(" + std::to_string(PlayerIndex) + ")",
+            [this, PlayerIndex] { m_game.Roll_Click(PlayerIndex); });
+}
+
+void Velmarsh::show()
+{
+    m_form->show();
+}
+
+void Velmarsh::reset()
+{
+    m_game.reset();
+}
+
+QWidget *Velmarsh::control(rules::Control control) const
+{
+    const int row = findControl(control);
+    if (row < 0)
+        throw rules::GameError(rules::ErrorKind::NoSuchControl,
+                "the window has no control " + rules::describe(control));
+    return m_controls[static_cast<std::size_t>(row)];
+}
+
+std::string Velmarsh::caption(rules::Control label) const
+{
+    QWidget *widget = control(label);
+    if (auto *text = qobject_cast<QLabel *>(widget))
+        return text->text().toStdString();
+    return static_cast<QPushButton *>(widget)->text().toStdString();
+}
+
+void Velmarsh::setCaption(rules::Control label, std::string_view text)
+{
+    QWidget *widget = control(label);
+    if (auto *shown = qobject_cast<QLabel *>(widget))
+        shown->setText(toQString(text));
+    else
+        static_cast<QPushButton *>(widget)->setText(toQString(text));
+}
+
+void Velmarsh::setBackground(rules::Control label, rules::Rgb colour)
+{
+    QWidget *widget = control(label);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, toQColor(colour));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+// A Roll button that appears takes the keyboard focus, so Space or Enter always
+// rolls for the player whose turn it is.
+void Velmarsh::setVisible(rules::Control button, bool visible)
+{
+    QWidget *widget = control(button);
+    widget->setVisible(visible);
+    if (visible && qobject_cast<QPushButton *>(widget))
+        widget->setFocus(Qt::OtherFocusReason);
+}
+
+// The window is hidden, restored to its opening state and shown again; the
+// window object and its arrays stay, and hiding (unlike closing) never ends
+// the program.
+void Velmarsh::reload()
+{
+    m_form->hide();
+    load();
+    m_form->show();
+    m_form->activateWindow(); // the fresh game takes keys at once, as at start-up
+}
+
+} // namespace qt
