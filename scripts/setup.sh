@@ -12,6 +12,8 @@ packages=(
     at-spi2-core python3-pyatspi evilwm
     devscripts desktop-file-utils appstream
     valgrind clang-14 libclang-rt-14-dev
+    locales weston qt6-wayland qt6ct
+    g++-mingw-w64-x86-64-posix googletest wine wine64 zip
 )
 
 missing=()
