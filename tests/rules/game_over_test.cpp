@@ -45,9 +45,12 @@ TEST_F(GameOver, TheFiftiethRoundAloneEndsTheGameInAFreshWindowWithUncolouredGai
     click(2, OnePair);
     EXPECT_EQ(caption("NumTurns"), "49");
     EXPECT_TRUE(messages.shown.empty());
+    std::string behindTheBox;
+    messages.whileOpen = [&] { behindTheBox = gainColours(); }; // unequal gains stay uncoloured
     click(1, SixSixes);
     click(2, OnePair);
     ASSERT_EQ(messages.shown.size(), 1U); // 1 + 7776 against 1 + 1
+    EXPECT_EQ(behindTheBox, rgbText(Cyan) + "; " + rgbText(Cyan));
     EXPECT_EQ(messages.shown[0].text,
             "Player 1 won with 7777 points and Player 2 lost with 2 points!");
     EXPECT_EQ(window.reloads, 1);
