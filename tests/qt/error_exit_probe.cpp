@@ -1,8 +1,7 @@
-// The program as main.cpp wires it, with Score(1) spoilt before player 1's first
-// click: prints the real box's title and text, answers it, and returns what exec() returns.
-#include "qt/qt_message_box.h"
+// The program as it runs, with Score(1) spoilt before player 1's first click: prints the
+// real box's title and text, answers it, and returns the program's exit status.
+#include "qt/run_game.h"
 #include "qt/velmarsh.h"
-#include "rules/clock_random.h"
 #include "rules/controls.h"
 
 #include <QApplication>
@@ -34,15 +33,11 @@ void answerBox()
 
 int main(int argc, char *argv[])
 {
-    QApplication application(argc, argv);
-    rules::ClockRandom random;
-    qt::QtMessageBox messages;
-    qt::Velmarsh velmarsh(random, messages, [](int exitCode) { QApplication::exit(exitCode); });
-    velmarsh.show();
-    qobject_cast<QLabel *>(velmarsh.control({rules::name::Score, 1}))->setText(u"abc"_s);
-    QTimer::singleShot(0, [&velmarsh] {
-        QTimer::singleShot(0, answerBox);
-        qobject_cast<QPushButton *>(velmarsh.control({rules::name::Roll, 1}))->click();
+    return qt::runGame(argc, argv, [](qt::Velmarsh &velmarsh) {
+        qobject_cast<QLabel *>(velmarsh.control({rules::name::Score, 1}))->setText(u"abc"_s);
+        QTimer::singleShot(0, [&velmarsh] {
+            QTimer::singleShot(0, answerBox);
+            qobject_cast<QPushButton *>(velmarsh.control({rules::name::Roll, 1}))->click();
+        });
     });
-    return QApplication::exec();
 }

@@ -1,0 +1,23 @@
+#include "qt/run_game.h"
+
+#include "qt/qt_message_box.h"
+#include "qt/velmarsh.h"
+#include "rules/clock_random.h"
+
+#include <QApplication>
+
+namespace qt {
+
+int runGame(int argc, char *argv[], const std::function<void(Velmarsh &)> &shown)
+{
+    QApplication application(argc, argv);
+    rules::ClockRandom random;
+    QtMessageBox messages;
+    Velmarsh Velmarsh(random, messages, [](int exitCode) { QApplication::exit(exitCode); });
+    Velmarsh.show();
+    if (shown)
+        shown(Velmarsh);
+    return QApplication::exec();
+}
+
+} // namespace qt
