@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -57,9 +58,19 @@ TEST(StrictConversion, NumbersBeyondADoubleOverflowWhileTinyOnesReadAsZero)
 
 TEST(StrictConversion, IgnoresTheUsersDecimalComma)
 {
-    // The caption format never depends on the desktop's language.
+    // The toolkit takes the desktop's language from the environment at start-up, as this does;
+    // CTest runs this case under German, whose decimal separator is a comma. The caption
+    // format never depends on it.
+    struct BackToC
+    {
+        ~BackToC() { std::setlocale(LC_ALL, "C"); }
+    } const backToC{};
+    ASSERT_NE(std::setlocale(LC_ALL, ""), nullptr) << "the locale the environment names is missing";
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",") << "not a locale with a decimal comma";
     EXPECT_EQ(toNumber("2.5"), 2.5);
     EXPECT_EQ(errorOf([] { (void)toNumber("2,5"); }), ErrorKind::TypeMismatch);
+    EXPECT_EQ(numberText(2.5), "2.5");
+    EXPECT_EQ(leadingNumber("2,5"), 2.0);
 }
 
 TEST(LeadingNumber, ReadsTheNumberTheTextBeginsWithAndNeverFails)
