@@ -50,7 +50,7 @@ QIcon programIcon()
             Qt::ThresholdDither);
     icon.addPixmap(QPixmap::fromImage(twoColours));
     const QList<QRgb> palette = sixteenColours();
-    for (const int size : {32, 16}) {
+    for (const int size : {64, 32, 16}) {
         const QImage image = drawDie(size, QColor(255, 255, 0), QColor(255, 0, 0))
                                      .convertToFormat(QImage::Format_Indexed8, palette,
                                              Qt::ThresholdDither);

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace testing_support;
@@ -138,11 +139,17 @@ void HighDpiTest::wholeRulesTextFitsItsBox()
 
 void HighDpiTest::iconHasImagesForEveryRatio()
 {
+    // A 16 and a 32 px icon at this ratio, each from an image at least as wide in device
+    // pixels, never one blown up from a smaller image.
     const QIcon icon = m_window->window()->windowIcon();
     for (const int size : {16, 32}) {
         const QPixmap image = icon.pixmap(QSize(size, size), m_dpr);
         QVERIFY(!image.isNull());
-        QVERIFY(image.width() >= size);
+        const double devicePixels = size * m_dpr;
+        QVERIFY2(image.width() >= devicePixels, qPrintable(QString::number(image.width())));
+        const QList<QSize> drawn = icon.availableSizes();
+        QVERIFY(std::any_of(
+                drawn.begin(), drawn.end(), [&](QSize s) { return s.width() >= devicePixels; }));
     }
 }
 
