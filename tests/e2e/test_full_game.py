@@ -14,11 +14,13 @@ CLICKS = 100
 WON = re.compile(r"Player ([12]) won with (-?\d+) points and Player ([12]) lost with (-?\d+) points!")
 TIE = re.compile(r"Surprisingly, you EACH won with (-?\d+) points!")
 TALLY = ("Score(1)", "Score(2)", "Gain(1)", "Gain(2)")
+DICE = {p: [f"Die({(p - 1) * 6 + i})" for i in range(1, 7)] for p in (1, 2)}
 
 
 def play(s, win, opening):
-    """Clicks whichever Roll button shows, 100 times; returns what went wrong on the way."""
-    faults = []
+    """Clicks whichever Roll button shows, 100 times; returns what went wrong on the way and
+    each player's total of what their dice were worth in the first 99 turns."""
+    faults, total, gain = [], {1: 0, 2: 0}, {1: 0, 2: 0}
     geo = s.geometry(win)
     numturns = xs.inside(xs.LABELS["NumTurns"][0])
     shot = opening
@@ -42,31 +44,32 @@ def play(s, win, opening):
             faults.append(f"{turn}: some of the player's dice still show #")
         if any(xs.dice_changed(opening, shot, other)):
             faults.append(f"{turn}: the other player's dice do not all show #")
-        old, tally = tally, s.wait_accessible(lambda tree: xs.captions(tree, geo, TALLY))
+        tally = s.wait_accessible(lambda tree: xs.captions(tree, geo, TALLY + tuple(DICE[player])))
+        faces = [tally[d] for d in DICE[player]]
+        gain[player] = xs.gain_of(faces)
+        total[player] += gain[player]
         score = {p: int(tally[f"Score({p})"]) for p in (1, 2)}
-        if score[player] != int(old[f"Score({player})"]) + int(tally[f"Gain({player})"]):
-            faults.append(f"{turn}: Score {old[f'Score({player})']} + Gain {tally[f'Gain({player})']}"
-                          f" became {score[player]}")
-        if score[other] != int(old[f"Score({other})"]):
-            faults.append(f"{turn}: the other player's Score changed")
+        if (score[1], score[2], int(tally[f"Gain({player})"])) != (total[1], total[2], gain[player]):
+            faults.append(f"{turn}: dice {faces} worth {gain[player]} for totals {total},"
+                          f" but Gain {tally[f'Gain({player})']} and Scores {score}")
         if player == 2:
-            gain = [int(tally[f"Gain({p})"]) for p in (1, 2)]
-            wanted = ((xs.GREEN, xs.RED) if gain[0] > gain[1] else
-                      (xs.RED, xs.GREEN) if gain[0] < gain[1] else (xs.CYAN, xs.CYAN))
+            wanted = ((xs.GREEN, xs.RED) if gain[1] > gain[2] else
+                      (xs.RED, xs.GREEN) if gain[1] < gain[2] else (xs.CYAN, xs.CYAN))
             seen = tuple(xs.background(shot, xs.LABELS[f"Gain({p})"][0]) for p in (1, 2))
             if seen != wanted:
                 faults.append(f"{turn}: Gains {gain} coloured {seen}")
             if prev.region(*numturns) == shot.region(*numturns):
                 faults.append(f"{turn}: NumTurns did not change")
-    return faults
+    return faults, total
 
 
 def test(check, binary):
     with xs.Session(binary, accessible=True) as s:
         win = s.wait_window("Form1")
         opening = s.settled_shot(win)
-        faults = play(s, win, opening)
-        check(not faults, "100 turns: players alternate, dice show, Scores add Gains, Gain colours, NumTurns",
+        faults, total = play(s, win, opening)
+        check(not faults, "100 turns: players alternate, dice show, Scores add what the dice are worth,"
+              " Gain colours, NumTurns",
               "; ".join(faults[:5]))
 
         boxes = xs.wait_for(lambda: s.windows(xs.MESSAGE_TITLE), 10, "the result box")
@@ -78,11 +81,12 @@ def test(check, binary):
 
         def result(tree):
             texts = [o["name"] for o in tree if o["role"] == "label" and in_box(o) and o["name"]]
-            scores = xs.captions(tree, geo, ("Score(1)", "Score(2)"))
+            scores = xs.captions(tree, geo, ("Score(1)", "Score(2)", *DICE[2]))
             if len(texts) == 1 and scores:
-                return tree, texts[0], [scores["Score(1)"], scores["Score(2)"]]
-        tree, text, score_names = s.wait_accessible(result, what="the result text and both Score labels")
+                return tree, texts[0], [scores["Score(1)"], scores["Score(2)"]], [scores[d] for d in DICE[2]]
+        tree, text, score_names, last = s.wait_accessible(result, what="the result text and both Score labels")
         print(f"     result: {text!r}, Score labels: {score_names}")
+        total[2] += xs.gain_of(last)    # player 2's last dice still show behind the box
         buttons = [o["name"] for o in tree if o["role"] == "push button" and in_box(o)]
         check(buttons == ["OK"], "the result box has an OK button only", str(buttons))
 
@@ -90,6 +94,8 @@ def test(check, binary):
         check(won or tie, "the result is one of the three sentences, each number between single spaces",
               repr(text))
         scores = [int(n.strip()) for n in score_names]
+        check(scores == [total[1], total[2]], "each final Score is what the player's dice were worth",
+              f"{scores} against {total}")
         if won:
             winner, high, loser, low = int(won[1]), int(won[2]), int(won[3]), int(won[4])
             check({winner, loser} == {1, 2} and high > low, "the winner has more points than the loser")

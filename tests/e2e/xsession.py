@@ -46,6 +46,15 @@ LABELS.update({"Instructions": ((96, 96, 161, 161), MAGENTA),
                "Turn": ((80, 256, 97, 33), None), "NumTurns": ((176, 256, 97, 33), None)})
 
 
+def gain_of(faces):
+    """What six dice are worth by the scoring rule alone: for every face, a group of n equal
+    dice is worth 6^(n-2) times the face (a pair the face itself); six different faces, 100."""
+    counts = Counter(faces)
+    if len(counts) == 6:
+        return 100
+    return sum(6 ** (n - 2) * int(face) for face, n in counts.items() if n >= 2)
+
+
 def wait_for(probe, timeout, what, step=0.05):
     """Returns the first truthy result of probe(), or raises once timeout seconds pass."""
     end = time.monotonic() + timeout

@@ -1,6 +1,6 @@
 // Whole games back to back through the real window: every game ends in exactly one result
-// that agrees with the gains shown, and leaves the window as it opens.
-#include "recording_message_box.h"
+// that agrees with what the dice shown were worth, and leaves the window as it opens.
+#include "window_fixture.h"
 
 #include "layout/control_table.h"
 #include "qt/velmarsh.h"
@@ -16,12 +16,10 @@
 using namespace Qt::StringLiterals;
 namespace name = rules::name;
 
-namespace {
+using window_tests::gainOfDiceShown;
+using window_tests::text;
 
-QString text(std::string_view view)
-{
-    return QString::fromUtf8(view.data(), static_cast<qsizetype>(view.size()));
-}
+namespace {
 
 // The first control that differs from the window as it opens, or an empty text.
 QString differenceFromOpening(const qt::Velmarsh &velmarsh)
@@ -71,12 +69,11 @@ void SoakTest::everyGameEndsOnceAndLeavesAFreshWindow()
     std::vector<int> endCodes;
     qt::Velmarsh velmarsh(random, messages, [&](int code) { endCodes.push_back(code); });
     velmarsh.show();
-    const auto gain = [&](int player) { return velmarsh.caption({name::Gain, player}); };
     const auto roll = [&](int player) { return velmarsh.control({name::Roll, player}); };
     std::array<long long, 3> sums{};
     QString announced;
-    messages.whileOpen = [&] { // the last gain is still shown while the result is
-        sums[2] += text(gain(2)).toLongLong();
+    messages.whileOpen = [&] { // player 2's last dice are still shown while the result is
+        sums[2] += gainOfDiceShown(velmarsh, 2);
         announced = resultText(sums[1], sums[2]);
         QCOMPARE(text(velmarsh.caption({name::Score, 1})), QString::number(sums[1]));
         QCOMPARE(text(velmarsh.caption({name::Score, 2})), QString::number(sums[2]));
@@ -88,7 +85,7 @@ void SoakTest::everyGameEndsOnceAndLeavesAFreshWindow()
             QCOMPARE(roll(3 - player)->isVisible(), false);
             QTest::mouseClick(roll(player), Qt::LeftButton);
             if (turn < 100)
-                sums[static_cast<std::size_t>(player)] += text(gain(player)).toLongLong();
+                sums[static_cast<std::size_t>(player)] += gainOfDiceShown(velmarsh, player);
         }
         QCOMPARE(messages.shown.size(), static_cast<std::size_t>(game));
         QCOMPARE(text(messages.shown.back().title), u"Tornel (2-Player)"_s);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dice_outcome.h"
 #include "layout/control_table.h"
 #include "qt/fonts.h"
 #include "qt/game_label.h"
@@ -25,6 +26,17 @@ inline constexpr int TwipsPerPixel = 15;
 inline QString text(std::string_view view)
 {
     return QString::fromUtf8(view.data(), static_cast<qsizetype>(view.size()));
+}
+
+// What a player's six dice as the window shows them are worth, by the scoring rule
+// alone: the gain the rules must have added to that player's score.
+inline long long gainOfDiceShown(const qt::Velmarsh &velmarsh, int player)
+{
+    testing_support::Dice dice{};
+    for (int die = 0; die < 6; ++die)
+        dice[static_cast<std::size_t>(die)] =
+                text(velmarsh.caption({rules::name::Die, (player - 1) * 6 + die + 1})).toInt();
+    return testing_support::outcomeOf(dice).gain;
 }
 
 // The window with scripted dice, recorded boxes and a recorded end of program, shown.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dice_outcome.h"
 #include "fake_window.h"
 #include "recording_message_box.h"
 #include "scripted_random.h"
@@ -20,7 +21,9 @@ namespace game_testing {
 
 using rules::Control;
 using rules::Rgb;
-using Dice = std::array<int, 6>;
+using testing_support::Dice;
+using testing_support::Outcome;
+using testing_support::outcomeOf;
 
 inline constexpr Rgb White{255, 255, 255}, Cyan{0, 255, 255}, Green{0, 255, 0}, Red{255, 0, 0};
 
@@ -38,38 +41,6 @@ inline constexpr std::array<Category, 5> Categories{{{"Pair", "L2", {255, 255, 0
 inline std::string rgbText(Rgb c)
 {
     return std::to_string(c.red) + "," + std::to_string(c.green) + "," + std::to_string(c.blue);
-}
-
-// What a roll must give, from how many dice show each face: a group of n dice of face v
-// adds C(n,k)*v to the sum of size k and is worth 6^(n-2)*v; six different faces are worth 100.
-struct Outcome
-{
-    std::array<long long, 5> sums{};
-    long long gain = 0;
-    std::array<bool, 5> lit{};
-    bool straight = true;
-};
-
-inline Outcome outcomeOf(const Dice &dice)
-{
-    std::array<int, 7> count{};
-    for (const int face : dice)
-        ++count[static_cast<std::size_t>(face)];
-    Outcome outcome;
-    for (int face = 1; face <= 6; ++face) {
-        const int n = count[static_cast<std::size_t>(face)];
-        long long ways = n, worth = face; // C(n,k) and 6^(k-2)*face, kept up as k grows
-        for (int k = 2; k <= n; ++k) {
-            ways = ways * (n - k + 1) / k;
-            worth *= k > 2 ? 6 : 1;
-            outcome.sums[static_cast<std::size_t>(k - 2)] += ways * face;
-            outcome.lit[static_cast<std::size_t>(k - 2)] = true;
-            outcome.straight = false;
-        }
-        outcome.gain += n >= 2 ? worth : 0;
-    }
-    outcome.gain = outcome.straight ? 100 : outcome.gain;
-    return outcome;
 }
 
 // The in-memory window keeping a log of the captions and colours written to it and of
