@@ -8,6 +8,7 @@ import sys
 from collections import Counter
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import expected_layout as layout  # noqa: E402
 import xsession as xs  # noqa: E402
 
 
@@ -17,27 +18,48 @@ def colour_mismatches(shot, names):
             for n in names if xs.background(shot, xs.LABELS[n][0]) != xs.LABELS[n][1]]
 
 
+def layout_mismatches(tree, geo, shot):
+    """How the opening window differs from the one written down in expected_layout: each
+    shown control must be the one object of its role and caption at its place and size, with
+    its background and border (its left edge black, or not); each hidden one must be there,
+    not showing. A hidden control has no place on the screen to compare."""
+    objects = [o for o in tree if o["window"] == "Form1" and o["role"] in ("label", "push button")]
+    bad = []
+    for c in layout.CONTROLS:
+        role, rect = "push button" if c.kind == "button" else "label", layout.pixel_rect(c)
+        mine = [o for o in objects if o["role"] == role and o["name"] == c.caption
+                and ("showing" in o["states"]) == c.visible
+                and (not c.visible or (o["x"] - geo[0], o["y"] - geo[1], o["width"], o["height"]) == rect)]
+        if not mine:
+            bad.append(f"no {'shown' if c.visible else 'hidden'} {role} {c.caption[:12]!r} for {c.name}"
+                       + (f" at {rect}" if c.visible else ""))
+            continue
+        objects.remove(mine[0])
+        if not c.visible:
+            continue
+        if c.background and xs.background(shot, rect) != c.background:
+            bad.append(f"{c.name} is {xs.background(shot, rect)}, not {c.background}")
+        x, y, _, h = rect
+        black = sum(shot.pixel(x, j) == xs.BLACK for j in range(y + 1, y + h - 1)) / (h - 2)
+        if c.border and (c.border == "single") != (black > 0.5):
+            bad.append(f"{c.name}'s left edge is {black:.0%} black, its border is {c.border!r}")
+    return bad + [f"an unexpected {o['role']} {o['name'][:12]!r}" for o in objects]
+
+
 def test(check, binary):
     with xs.Session(binary, accessible=True) as s:
         win = s.wait_window("Form1")
-        check(s.title(win) == "Form1", "the window is titled Form1", repr(s.title(win)))
+        check(s.title(win) == layout.WINDOW_CAPTION, "the window is titled Form1", repr(s.title(win)))
         size = s.geometry(win)[2:]
-        check(size == xs.WINDOW_SIZE, "the client area is 351 x 289", f"it is {size}")
+        check(size == tuple(map(layout.pixels, layout.CLIENT_TWIPS)), "the client area is 351 x 289",
+              f"it is {size}")
 
         before = s.settled_shot(win)
-        groups = {"dice are yellow": [n for n in xs.LABELS if n.startswith("Die")],
-                  "Points and Score are green": [f"{k}({p})" for k in ("Points", "Score") for p in (1, 2)],
-                  "Gain is cyan": ["Gain(1)", "Gain(2)"],
-                  "categories are white": [f"{c}({p})" for c in xs.CATEGORIES for p in (1, 2)],
-                  "Instructions is magenta": ["Instructions"]}
-        for what, names in groups.items():
-            bad = colour_mismatches(before, names)
-            check(not bad, f"at the start the {what}", "; ".join(bad))
-        # Neighbouring dice share a border line; the window cuts off the rightmost one.
-        borders = [(x, y + 5) for x, y in xs.DICE[1] + xs.DICE[2]] + [(64, y + 5) for _, y in xs.DICE[1]]
-        check(all(before.pixel(x, y) == xs.BLACK for x, y in borders), "dice have a black border",
-              str([before.pixel(x, y) for x, y in borders]))
-        check(before.pixel(0, 110) == xs.WHITE, "categories have no border", str(before.pixel(0, 110)))
+        opening = s.wait_accessible(lambda tree: len([o for o in tree if o["window"] == "Form1"])
+                                    > len(layout.CONTROLS) and tree, what="the window's 38 controls")
+        bad = layout_mismatches(opening, s.geometry(win), before)
+        check(not bad, "each of the 38 controls opens with its caption, place, size, visibility,"
+              " background and border", "; ".join(bad))
         check(xs.roll_shown(before, 1) and not xs.roll_shown(before, 2),
               "at the start only Roll(1) shows")
 
@@ -60,6 +82,10 @@ def test(check, binary):
             shown = xs.captions(tree, geo, dice)
             return shown and (tree, shown)
         tree, shown = s.wait_accessible(dice_shown, what="the twelve die labels")
+        roll2 = layout.pixel_rect(layout.BY_NAME["Roll(2)"])
+        shown_roll2 = [o for o in xs.at(tree, geo, *roll2[:2], roles={"push button"})
+                       if (o["width"], o["height"]) == roll2[2:] and o["name"] == "Roll"]
+        check(len(shown_roll2) == 1, f"Roll(2) shows at {roll2} once player 1 has rolled")
         controls = [o for o in tree if o["window"] == "Form1" and "showing" in o["states"]
                     and o["role"] in ("label", "push button")]
         check(len(controls) == len(xs.LABELS) + 1 and all(o["description"] for o in controls),
