@@ -8,15 +8,13 @@
 
 namespace qt {
 
-int runGame(int argc, char *argv[], const std::function<void(Velmarsh &)> &shown)
+int runGame(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     rules::ClockRandom random;
     QtMessageBox messages;
     Velmarsh Velmarsh(random, messages, [](int exitCode) { QApplication::exit(exitCode); });
     Velmarsh.show();
-    if (shown)
-        shown(Velmarsh);
     return QApplication::exec();
 }
 

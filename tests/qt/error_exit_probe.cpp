@@ -1,9 +1,6 @@
-// The program as it runs, with Score(1) spoilt before player 1's first click: prints the
-// real box's title and text, answers it, and returns the program's exit status.
-#include "qt/run_game.h"
-#include "qt/velmarsh.h"
-#include "rules/controls.h"
-
+// Linked with the program's own main.cpp: once the application exists, Score(1) is spoilt
+// before player 1's first click. Prints the real box's title and text and answers it; the
+// program's exit status is main's.
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -29,15 +26,31 @@ void answerBox()
     box->accept();
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+template <typename Widget> Widget *control(const QString &name)
 {
-    return qt::runGame(argc, argv, [](qt::Velmarsh &velmarsh) {
-        qobject_cast<QLabel *>(velmarsh.control({rules::name::Score, 1}))->setText(u"abc"_s);
-        QTimer::singleShot(0, [&velmarsh] {
-            QTimer::singleShot(0, answerBox);
-            qobject_cast<QPushButton *>(velmarsh.control({rules::name::Roll, 1}))->click();
-        });
+    for (QWidget *widget : QApplication::allWidgets())
+        if (widget->objectName() == name)
+            return qobject_cast<Widget *>(widget);
+    return nullptr;
+}
+
+// Runs once the event loop starts, when the window shows.
+void spoilScoreAndClick()
+{
+    QTimer::singleShot(0, [] {
+        auto *score = control<QLabel>(u"Score(1)"_s);
+        auto *roll = control<QPushButton>(u"Roll(1)"_s);
+        if (!score || !roll) {
+            std::printf("no Score(1) or Roll(1) in the window\n");
+            QApplication::exit(99);
+            return;
+        }
+        score->setText(u"abc"_s);
+        QTimer::singleShot(0, answerBox);
+        roll->click();
     });
 }
+
+} // namespace
+
+Q_COREAPP_STARTUP_FUNCTION(spoilScoreAndClick)
