@@ -81,10 +81,10 @@ def test(check, binary):
 
         def result(tree):
             texts = [o["name"] for o in tree if o["role"] == "label" and in_box(o) and o["name"]]
-            scores = xs.captions(tree, geo, ("Score(1)", "Score(2)", *DICE[2]))
-            if len(texts) == 1 and scores:
-                return tree, texts[0], [scores["Score(1)"], scores["Score(2)"]], [scores[d] for d in DICE[2]]
-        tree, text, score_names, last = s.wait_accessible(result, what="the result text and both Score labels")
+            shown = xs.captions(tree, geo, ("Score(1)", "Score(2)", *DICE[2]))
+            if len(texts) == 1 and shown:
+                return tree, texts[0], [shown["Score(1)"], shown["Score(2)"]], [shown[d] for d in DICE[2]]
+        tree, text, score_names, last = s.wait_accessible(result, what="the result, Scores and dice")
         print(f"     result: {text!r}, Score labels: {score_names}")
         total[2] += xs.gain_of(last)    # player 2's last dice still show behind the box
         buttons = [o["name"] for o in tree if o["role"] == "push button" and in_box(o)]
