@@ -1,10 +1,12 @@
 #include "qt/velmarsh.h"
 
+#include "layout/caption_colour.h"
 #include "qt/fonts.h"
 #include "qt/game_label.h"
 #include "qt/program_icon.h"
 #include "qt/twips.h"
 #include "rules/error.h"
+#include "rules/narration.h"
 #include "rules/random_source.h"
 
 #include <QApplication>
@@ -52,14 +54,26 @@ protected:
     }
 };
 
+// A label with a background of its own draws its caption and border in black or
+// white, whichever reads better on that background: the colour scheme's text
+// colour is meant for the scheme's own backgrounds, and a dark scheme's light text
+// would vanish on the game's white, yellow and cyan.
+void paintBackground(QWidget &label, rules::Rgb colour)
+{
+    QPalette palette = label.palette();
+    palette.setColor(QPalette::Window, toQColor(colour));
+    palette.setColor(QPalette::WindowText, toQColor(captionColourOn(colour)));
+    label.setPalette(palette);
+    label.setAutoFillBackground(true);
+}
+
 void applyLabelProperties(GameLabel &label, const ControlSpec &spec, const QPalette &windowPalette)
 {
     label.setText(toQString(spec.caption));
-    QPalette palette = windowPalette;
+    label.setPalette(windowPalette);
+    label.setAutoFillBackground(false);
     if (spec.background)
-        palette.setColor(QPalette::Window, toQColor(*spec.background));
-    label.setPalette(palette);
-    label.setAutoFillBackground(spec.background.has_value());
+        paintBackground(label, *spec.background);
     label.setBorder(spec.border == Border::Single);
     label.setAlignment(spec.align == Align::Centre ? Qt::AlignHCenter | Qt::AlignVCenter
                                                    : Qt::AlignLeft | Qt::AlignTop);
@@ -109,8 +123,8 @@ void Velmarsh::load()
     m_form->resize(layout::twipsToPixels(ClientWidthTwips, dpi), layout::twipsToPixels(ClientHeightTwips, dpi));
     for (std::size_t row = 0; row < ControlTable.size(); ++row)
         applyOpeningProperties(static_cast<int>(row));
-    control({rules::name::Roll, 1})->setFocus(Qt::OtherFocusReason);
     Form_Load();
+    tellTurn(1);
 }
 
 void Velmarsh::applyOpeningProperties(int row)
@@ -135,8 +149,31 @@ void Velmarsh::Form_Load()
 
 void Velmarsh::Roll_Click(std::int16_t PlayerIndex)
 {
-    m_boundary.run("Roll_Click(" + std::to_string(PlayerIndex) + ")",
-            [this, PlayerIndex] { m_game.Roll_Click(PlayerIndex); });
+    m_boundary.run("Roll_Click(" + std::to_string(PlayerIndex) + ")", [this, PlayerIndex] {
+        m_game.Roll_Click(PlayerIndex);
+        tellTurn(PlayerIndex);
+    });
+}
+
+// The Roll button on show takes the keyboard focus, so Space or Enter always rolls
+// for the player whose turn it is, and it carries what the turn just did, so that
+// a screen reader says it with the button. Both happen once the turn is over: the
+// round has closed by then, and the text is in place before the focus arrives.
+// The hidden button says again only what it is for.
+void Velmarsh::tellTurn(int lastPlayer)
+{
+    const QString news = toQString(rules::turnNarration(*this, lastPlayer));
+    for (const int player : {1, 2}) {
+        const rules::Control roll{rules::name::Roll, player};
+        QWidget *button = control(roll);
+        if (!button->isVisibleTo(m_form.get())) {
+            button->setAccessibleDescription(toQString(
+                    ControlTable[static_cast<std::size_t>(findControl(roll))].description));
+            continue;
+        }
+        button->setAccessibleDescription(news);
+        button->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void Velmarsh::show()
@@ -177,21 +214,12 @@ void Velmarsh::setCaption(rules::Control label, std::string_view text)
 
 void Velmarsh::setBackground(rules::Control label, rules::Rgb colour)
 {
-    QWidget *widget = control(label);
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, toQColor(colour));
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
+    paintBackground(*control(label), colour);
 }
 
-// A Roll button that appears takes the keyboard focus, so Space or Enter always
-// rolls for the player whose turn it is.
 void Velmarsh::setVisible(rules::Control button, bool visible)
 {
-    QWidget *widget = control(button);
-    widget->setVisible(visible);
-    if (visible && qobject_cast<QPushButton *>(widget))
-        widget->setFocus(Qt::OtherFocusReason);
+    control(button)->setVisible(visible);
 }
 
 // The window is hidden, restored to its opening state and shown again; the

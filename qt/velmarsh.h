@@ -52,6 +52,7 @@ private:
     void applyOpeningProperties(int row);
     void Form_Load();
     void Roll_Click(std::int16_t PlayerIndex);
+    void tellTurn(int lastPlayer);
 
     rules::RandomSource &m_random;
     std::unique_ptr<QWidget> m_form;
