@@ -1,10 +1,12 @@
 #!/usr/bin/python3
 """What a screen reader finds in the window: each control's role, caption and description,
-which controls show, and a roll done through the Roll button's Press action.
+which controls show, a roll done through the Roll button's Press action, and after each of
+several rolls what the Roll button that takes the focus tells: the dice, gain and score.
 
 Usage: test_accessibility.py PATH_TO_TORNEL   (exit status 0 when every check passed)
 """
 import os
+import re
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -25,13 +27,36 @@ CONTROLS.update({"Rounds heading": ("label", "Turn"), "Rounds played": ("label",
                  **{s: ("label", "0") for s in SUMS}})
 
 
+# What the Roll button on show tells: the turn just played, if any, and who is to roll.
+NEWS = re.compile(r"(?:Player (\d) rolled((?: \d){6}): [a-z ]+, (\d+) points, score (\d+)\. )?"
+                  r"Player (\d) to roll, round (\d+) of 50\.")
+
+
 def controls(tree):
-    """The game window's objects by description, each a list; None until the window registered."""
+    """The game window's objects by description, each a list, the Roll button on show filed under
+    its own description; None until the window registered."""
     found = {}
     for o in tree:
         if o["window"] == "Form1" and o["description"]:
-            found.setdefault(o["description"], []).append(o)
+            news = NEWS.fullmatch(o["description"]) if o["role"] == "push button" else None
+            found.setdefault(ROLL[int(news[5])] if news else o["description"], []).append(o)
     return found if ROLL[1] in found else None
+
+
+def check_news(check, c, player):
+    """After player's roll: the other Roll button has the focus, and what it tells matches the
+    labels: the six dice in order, the gain, the score and the round to come."""
+    other = 3 - player
+    news = NEWS.fullmatch(c[ROLL[other]]["description"])
+    label = {k: c[f"Player {player} {k}"]["name"] for k in ("score", "gain of the latest roll")}
+    dice = "".join(" " + c[f"Player {player}, die {i}"]["name"] for i in range(1, 7))
+    told = news and (news[1], news[2], news[3], news[4], news[5], news[6])
+    shown = (str(player), dice, label["gain of the latest roll"], label["score"], str(other),
+             str(int(c["Rounds played"]["name"]) + 1))
+    check("focused" in c[ROLL[other]]["states"] and told == shown,
+          f"after player {player}'s roll the focused Roll({other}) tells the dice, gain and score shown",
+          f"{c[ROLL[other]]['description']!r}, labels {shown}")
+    return c[ROLL[other]]["description"]
 
 
 def check_layout(check, found, when):
@@ -66,16 +91,18 @@ def test(check, binary):
                  and not (d == "Rules of the game" and n.startswith(CONTROLS[d][1]))]
         check(not wrong, "each control is named by its caption", str(wrong))
         check("focused" in c[ROLL[1]]["states"], "Roll(1) has the focus", str(c[ROLL[1]]["states"]))
+        opening = c[ROLL[1]]["description"]
+        check(opening == "Player 1 to roll, round 1 of 50.", "Roll(1) tells who opens the game", opening)
 
-        actions = s.press_accessible(ROLL[1])
+        actions = s.press_accessible(opening)
         check(actions and "press" in [a.lower() for a in actions], "Roll(1) offers a Press action",
               str(actions))
         last = [None]
 
-        def settled(tree):      # names follow the captions through events: read until they rest
+        def settled(tree, player=2):    # names follow the captions through events: read until they rest
             now, before = controls(tree), last[0]
             last[0] = now
-            shows = now and any("showing" in o["states"] for o in now.get(ROLL[2], []))
+            shows = now and any("showing" in o["states"] for o in now.get(ROLL[player], []))
             return shows and now == before and now
         found = s.wait_accessible(settled, what="Roll(2) to show after pressing Roll(1), and the tree to rest")
         read = check_layout(check, found, "after the roll")
@@ -93,6 +120,16 @@ def test(check, binary):
               f"{score!r} / {gain!r}")
         check([c[d]["name"] for d in ("Player 2 score", "Rounds played")] == ["0", "0"],
               "Score(2) and the rounds played still read 0")
+
+        print("Roll(2) said:", check_news(check, c, 1), flush=True)
+        for turn in range(2, 6):        # more turns by Space, the round closing between them
+            s.key(win, "space")
+            player = 2 - turn % 2
+            c = {d: f[0] for d, f in s.wait_accessible(lambda t: settled(t, 3 - player),
+                                                       what=f"turn {turn} to rest").items()}
+            said = check_news(check, c, player)
+            if turn == 2:
+                print(f"Roll(1) said: {said}", flush=True)
 
         s.check_close_ends_cleanly(check, win)
 
