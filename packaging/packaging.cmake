@@ -116,6 +116,8 @@ if(UNIX AND NOT APPLE)
     set(CPACK_DEBIAN_PACKAGE_SECTION games)
     set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+    # On a Wayland desktop Qt runs the game as a native client only with its Wayland platform.
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
     # The first line of the Description field is the summary above.
     set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[Tornel is a dice game for two players who share one window and one mouse.
 They take turns rolling six dice; every pair, triple or longer group of

@@ -30,7 +30,7 @@ rm -f "$dir"/tornel_*.deb
 (cd "$dir" && cpack -G DEB >/dev/null)
 deb=$(realpath "$dir"/tornel_*.deb)
 echo "== $deb: $(stat -c %s "$deb") bytes, Installed-Size $(dpkg-deb -f "$deb" Installed-Size) KiB"
-dpkg-deb -f "$deb" Package Version Section Depends
+dpkg-deb -f "$deb" Package Version Section Depends Recommends
 echo "== lintian"
 lintian --fail-on error --display-info "$deb"
 

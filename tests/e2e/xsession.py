@@ -11,6 +11,7 @@ Run with Debian's /usr/bin/python3, which has python3-xlib and python3-pyatspi.
 import json
 import os
 import select
+import shutil
 import signal
 import struct
 import subprocess
@@ -24,6 +25,7 @@ from collections import Counter
 from Xlib import X, Xatom, display as xdisplay, error as xerror, protocol
 
 MESSAGE_TITLE = "Tornel (2-Player)"
+WESTON_SOCKET, WESTON_TITLE = "tornel", "Weston Compositor - screen0"
 
 # ---- the game's window, in client pixels --------------------------------------
 YELLOW, GREEN, CYAN, WHITE = (255, 255, 0), (0, 255, 0), (0, 255, 255), (255, 255, 255)
@@ -178,11 +180,15 @@ def _read_lines(fd, count, timeout, what):
 class Session:
     """A private X server with the game running on it; use as a context manager."""
 
-    def __init__(self, binary, accessible=False, window_manager=False):
+    def __init__(self, binary, accessible=False, window_manager=False, wayland=False):
         """window_manager: run a small window manager (evilwm), which gives each new window
-        the keyboard focus as a desktop does, before the game starts."""
+        the keyboard focus as a desktop does, before the game starts.
+        wayland: run the game as a native Wayland client of weston, whose X11 backend shows
+        the whole desktop in one X window (WESTON_TITLE) that takes keys typed into it."""
         self.binary, self.accessible, self.window_manager = os.path.abspath(binary), accessible, window_manager
-        self.xvfb = self.runner = self.watcher = self.reader = self.dpy = self.wm = None
+        self.wayland = wayland
+        self.xvfb = self.runner = self.watcher = self.reader = self.dpy = self.wm = self.weston = None
+        self.runtime_dir = None
 
     def __enter__(self):
         try:
@@ -200,12 +206,17 @@ class Session:
                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
                 wait_for(lambda: self.root.get_attributes().all_event_masks & X.SubstructureRedirectMask,
                          10, "the window manager")
+            if self.wayland:
+                self._start_weston()
 
             env = {k: v for k, v in os.environ.items()
                    if k not in ("WAYLAND_DISPLAY", "XAUTHORITY", "DBUS_SESSION_BUS_ADDRESS", "QT_ACCESSIBILITY",
                                 "QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "QT_QPA_PLATFORM", "NO_AT_BRIDGE")}
             env.update(DISPLAY=self.display_name, **({"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}
                                                      if self.accessible else {}))
+            if self.wayland:
+                env.update(WAYLAND_DISPLAY=WESTON_SOCKET, XDG_RUNTIME_DIR=self.runtime_dir,
+                           QT_QPA_PLATFORM="wayland")
             # The shell tells its PID (the game's, after exec) and the bus address, then
             # becomes the game, whose standard output goes to stderr.
             script = 'printf "%s\\n%s\\n" "$$" "$DBUS_SESSION_BUS_ADDRESS"; exec "$@" 1>&2'
@@ -214,9 +225,10 @@ class Session:
             pid, self.bus_address = _read_lines(self.runner.stdout.fileno(), 2, 15, "the game's session")
             self.game_pid = int(pid)
             # Should the test be killed outright, the watcher sees its pipe close and
-            # kills the X server's and the game's process groups.
-            self.watcher = _start(["sh", "-c", 'cat >/dev/null; kill -s KILL -- "-$1" "-$2"', "sh",
-                                   str(self.xvfb.pid), str(self.runner.pid)],
+            # kills the process groups of the X server, the compositor and the game.
+            groups = [str(p.pid) for p in (self.xvfb, self.weston, self.runner) if p]
+            self.watcher = _start(["sh", "-c", 'cat >/dev/null; for g; do kill -s KILL -- "-$g"; done', "sh",
+                                   *groups],
                                   stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         except BaseException:
             self.__exit__()
@@ -234,10 +246,22 @@ class Session:
             except (AttributeError, ProcessLookupError, subprocess.TimeoutExpired):
                 pass
         _stop_group(self.runner)
+        _stop_group(self.weston)
         _stop_group(self.wm)
         if self.dpy is not None:
             self.dpy.close()
         _stop_group(self.xvfb)
+        if self.runtime_dir:
+            shutil.rmtree(self.runtime_dir, ignore_errors=True)
+
+    def _start_weston(self):
+        """Starts weston inside the X server, with its socket in a runtime folder of its own."""
+        self.runtime_dir = tempfile.mkdtemp(prefix="tornel-wayland-")
+        self.weston = _start(["weston", "--backend=x11-backend.so", f"--socket={WESTON_SOCKET}", "--width=800",
+                              "--height=600", "--idle-time=0"],
+                             env=dict(os.environ, DISPLAY=self.display_name, XDG_RUNTIME_DIR=self.runtime_dir),
+                             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for(lambda: os.path.exists(os.path.join(self.runtime_dir, WESTON_SOCKET)), 15, "weston's socket")
 
     def running(self):
         return self.runner.poll() is None
