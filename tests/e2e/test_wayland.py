@@ -91,6 +91,8 @@ def test(check, binary):
                and int(won[2]) > int(won[3])) or (tie and scores == (tie[1], tie[1])),
               "the result names the winner with both scores as the labels show them", f"{boxes[0]!r} {scores}")
         print(f"     result: {boxes[0]!r}")
+        roles = {o["role"] for o in s.accessible_tree() if o["window"] == xs.MESSAGE_TITLE}
+        check("alert" in roles, "a screen reader meets the result box as an alert", str(roles))
 
         s.key(weston, "Return")
         form, rolls, boxes = wait_state(s, lambda f, r, b: not b and f["rounds"] == "0", "the fresh window")
