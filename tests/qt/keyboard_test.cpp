@@ -26,6 +26,21 @@ std::vector<int> faces(int roll)
     return {1 + roll % 6, 1 + (roll / 6) % 6, 3, 4, 5, 1 + roll % 5};
 }
 
+// Records what each watched Roll button tells at the moment it takes the focus.
+class FocusListener : public QObject
+{
+public:
+    QStringList heard;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusIn)
+            heard << static_cast<QWidget *>(watched)->accessibleDescription();
+        return false;
+    }
+};
+
 } // namespace
 
 class KeyboardTest : public QObject
@@ -34,6 +49,7 @@ class KeyboardTest : public QObject
 
 private Q_SLOTS:
     void wholeGameBySpaceAndEnterThenRollOneHasTheFocus();
+    void eachRollButtonTellsTheTurnBeforeItTakesTheFocus();
     void realResultBoxClosesOnKey_data();
     void realResultBoxClosesOnKey();
 };
@@ -78,6 +94,28 @@ void KeyboardTest::wholeGameBySpaceAndEnterThenRollOneHasTheFocus()
         QCOMPARE(window.caption(name::Die, die), QString::number(faces(100)[die - 1]));
     QCOMPARE(focusName(), u"Roll(2)"_s);
     QCOMPARE(window.random.pending(), 0u);
+}
+
+// A screen reader reads the button's description when the focus arrives, so the text of the
+// turn, round close included, must be in place by then.
+void KeyboardTest::eachRollButtonTellsTheTurnBeforeItTakesTheFocus()
+{
+    Fixture window;
+    QApplication::setActiveWindow(window.velmarsh.window());
+    QVERIFY(QTest::qWaitForWindowActive(window.velmarsh.window()));
+    QCOMPARE(window.roll(1)->accessibleDescription(), u"Player 1 to roll, round 1 of 50."_s);
+    FocusListener listener;
+    for (const int player : {1, 2})
+        window.roll(player)->installEventFilter(&listener);
+    window.random.queueFaces({3, 3, 3, 3, 1, 5});
+    window.random.queueFaces({5, 5, 5, 5, 1, 1});
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(listener.heard,
+            QStringList({u"Player 1 rolled 3 3 3 3 1 5: four of a kind, 108 points, score 108. "
+                         u"Player 2 to roll, round 1 of 50."_s,
+                    u"Player 2 rolled 5 5 5 5 1 1: four of a kind and a pair, 181 points, "
+                    u"score 181. Player 1 to roll, round 2 of 50."_s}));
 }
 
 void KeyboardTest::realResultBoxClosesOnKey_data()
