@@ -38,8 +38,8 @@ def controls(tree):
     found = {}
     for o in tree:
         if o["window"] == "Form1" and o["description"]:
-            news = NEWS.fullmatch(o["description"]) if o["role"] == "push button" else None
-            found.setdefault(ROLL[int(news[5])] if news else o["description"], []).append(o)
+            player = xs.roll_player(o)
+            found.setdefault(ROLL[player] if player else o["description"], []).append(o)
     return found if ROLL[1] in found else None
 
 

@@ -19,10 +19,9 @@ def state(tree):
     """(rounds played, the Roll buttons that show, those with the focus, player 1's die 1);
     None while the window has not registered."""
     form = {o["description"]: o for o in tree if o["window"] == "Form1"}
-    roll = {p: f"Roll the dice for player {p}" for p in (1, 2)}
-    if not {"Rounds played", "Player 1, die 1", *roll.values()} <= set(form):
+    rolls = {xs.roll_player(o): o["states"] for o in form.values()}
+    if not {"Rounds played", "Player 1, die 1"} <= set(form) or not {1, 2} <= set(rolls):
         return None
-    rolls = {p: form[roll[p]]["states"] for p in (1, 2)}
     return (form["Rounds played"]["name"], [p for p in (1, 2) if "showing" in rolls[p]],
             [p for p in (1, 2) if "focused" in rolls[p]], form["Player 1, die 1"]["name"])
 

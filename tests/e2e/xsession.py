@@ -10,6 +10,7 @@ Run with Debian's /usr/bin/python3, which has python3-xlib and python3-pyatspi.
 """
 import json
 import os
+import re
 import select
 import shutil
 import signal
@@ -125,6 +126,14 @@ def dice_changed(a, b, player):
     """For each of a player's six dice: does it look different in picture b than in a?"""
     return [a.region(*inside((x, y, DIE, DIE))) != b.region(*inside((x, y, DIE, DIE)))
             for x, y in DICE[player]]
+
+
+def roll_player(o):
+    """The player whose Roll button the accessible object o is, or None: a hidden Roll button
+    says what it is for, the one on show ends with who is to roll."""
+    found = o["role"] == "push button" and re.search(
+        r"(?:Roll the dice for player ([12])|Player ([12]) to roll, round \d+ of 50\.)$", o["description"])
+    return int(found[1] or found[2]) if found else None
 
 
 def at(tree, window_geometry, x, y, roles=None):
