@@ -74,8 +74,9 @@ std::string turnNarration(const WindowOperations &window, int player)
     std::string text = "Player " + std::to_string(player) + " rolled";
     for (const int face : *faces)
         text += " " + std::to_string(face);
-    text += ": " + describeGroups(*faces) + ", " + window.caption({name::Gain, player})
-            + " points, score " + window.caption({name::Score, player}) + ". ";
+    const std::string gain = window.caption({name::Gain, player});
+    text += ": " + describeGroups(*faces) + ", " + gain + (gain == "1" ? " point" : " points")
+            + ", score " + window.caption({name::Score, player}) + ". ";
     return text + toRoll(window, player == 1 ? 2 : 1);
 }
 

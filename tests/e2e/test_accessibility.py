@@ -28,7 +28,7 @@ CONTROLS.update({"Rounds heading": ("label", "Turn"), "Rounds played": ("label",
 
 
 # What the Roll button on show tells: the turn just played, if any, and who is to roll.
-NEWS = re.compile(r"(?:Player (\d) rolled((?: \d){6}): [a-z ]+, (\d+) points, score (\d+)\. )?"
+NEWS = re.compile(r"(?:Player (\d) rolled((?: \d){6}): [a-z ]+, (\d+) points?, score (\d+)\. )?"
                   r"Player (\d) to roll, round (\d+) of 50\.")
 
 

@@ -20,6 +20,10 @@ TEST_F(Narration, TellsTheDiceGroupsGainScoreAndWhoIsUpFromTheCaptions)
     EXPECT_EQ(rules::turnNarration(window, 2),
             "Player 2 rolled 6 4 2 5 3 1: a straight, 100 points, score 100. "
             "Player 1 to roll, round 2 of 50.");
+    click(1, {1, 1, 2, 3, 4, 5});
+    EXPECT_EQ(rules::turnNarration(window, 1),
+            "Player 1 rolled 1 1 2 3 4 5: a pair, 1 point, score 241. "
+            "Player 2 to roll, round 2 of 50.");
 }
 
 TEST_F(Narration, AfterTheLastRoundOfAGameTellsOnlyThatPlayerOneOpensTheNext)
