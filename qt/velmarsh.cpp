@@ -17,6 +17,8 @@
 #include <QString>
 #include <QWidget>
 
+#include <optional>
+#include <string>
 #include <utility>
 
 namespace qt {
@@ -162,7 +164,7 @@ void Velmarsh::Roll_Click(std::int16_t PlayerIndex)
 // The hidden button says again only what it is for.
 void Velmarsh::tellTurn(int lastPlayer)
 {
-    const QString news = toQString(rules::turnNarration(*this, lastPlayer));
+    const std::optional<std::string> news = rules::turnNarration(*this, lastPlayer);
     for (const int player : {1, 2}) {
         const rules::Control roll{rules::name::Roll, player};
         QWidget *button = control(roll);
@@ -171,7 +173,8 @@ void Velmarsh::tellTurn(int lastPlayer)
                     ControlTable[static_cast<std::size_t>(findControl(roll))].description));
             continue;
         }
-        button->setAccessibleDescription(news);
+        if (news)
+            button->setAccessibleDescription(toQString(*news));
         button->setFocus(Qt::OtherFocusReason);
     }
 }

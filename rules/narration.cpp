@@ -6,6 +6,7 @@
 #include "rules/window_operations.h"
 
 #include <array>
+#include <exception>
 #include <optional>
 #include <string_view>
 
@@ -66,7 +67,9 @@ std::string describeGroups(const std::array<int, 6> &faces)
     return text.empty() ? "a straight" : text;
 }
 
-std::string turnNarration(const WindowOperations &window, int player)
+namespace {
+
+std::string narrate(const WindowOperations &window, int player)
 {
     const auto faces = shownFaces(window, player);
     if (!faces)
@@ -78,6 +81,17 @@ std::string turnNarration(const WindowOperations &window, int player)
     text += ": " + describeGroups(*faces) + ", " + gain + (gain == "1" ? " point" : " points")
             + ", score " + window.caption({name::Score, player}) + ". ";
     return text + toRoll(window, player == 1 ? 2 : 1);
+}
+
+} // namespace
+
+std::optional<std::string> turnNarration(const WindowOperations &window, int player) noexcept
+{
+    try {
+        return narrate(window, player);
+    } catch (const std::exception &) {
+        return std::nullopt;
+    }
 }
 
 } // namespace rules

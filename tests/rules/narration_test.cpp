@@ -32,6 +32,8 @@ TEST_F(Narration, AfterTheLastRoundOfAGameTellsOnlyThatPlayerOneOpensTheNext)
     click(1, {1, 1, 2, 3, 4, 5});
     click(2, {2, 2, 4, 4, 6, 6});
     EXPECT_EQ(rules::turnNarration(window, 2), "Player 1 to roll, round 1 of 50.");
+    setCaption("NumTurns", 0, "x");
+    EXPECT_EQ(rules::turnNarration(window, 2), std::nullopt) << "a spoilt caption is not told";
 }
 
 TEST(Groups, AreNamedLargestFirstAndCountedWhenRepeated)
