@@ -49,6 +49,7 @@ LABELS.update({"Instructions": ((96, 96, 161, 161), MAGENTA),
                "Turn": ((80, 256, 97, 33), None), "NumTurns": ((176, 256, 97, 33), None)})
 
 
+# ---- the rule of a roll, written apart from the program's ------------------------
 def gain_of(faces):
     """What six dice are worth by the scoring rule alone: for every face, a group of n equal
     dice is worth 6^(n-2) times the face (a pair the face itself); six different faces, 100."""
@@ -56,6 +57,14 @@ def gain_of(faces):
     if len(counts) == 6:
         return 100
     return sum(6 ** (n - 2) * int(face) for face, n in counts.items() if n >= 2)
+
+
+HIGHLIGHTS = dict(zip(CATEGORIES, ((255, 255, 0), (255, 191, 0), (255, 127, 0), (255, 63, 0), (255, 0, 0))))
+
+
+def lit_categories(dice):
+    """The categories a roll lights: a group of n equal dice lights Pair up to its own size."""
+    return CATEGORIES[:max(Counter(dice).values()) - 1]
 
 
 def wait_for(probe, timeout, what, step=0.05):
@@ -199,22 +208,26 @@ class Session:
         self.xvfb = self.runner = self.watcher = self.reader = self.dpy = self.wm = self.weston = None
         self.runtime_dir = None
 
+    def _start_display(self):
+        """Starts Xvfb (and the window manager, if asked for) and connects to it."""
+        r, w = os.pipe()
+        self.xvfb = _start(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-dpi", "96",
+                            "-nolisten", "tcp", "-noreset"],
+                           pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(w)
+        self.display_name = ":" + _read_lines(r, 1, 15, "Xvfb")[0]
+        os.close(r)
+        self.dpy = xdisplay.Display(self.display_name)
+        self.root = self.dpy.screen().root
+        if self.window_manager:     # Xvfb has no font files: evilwm takes its built-in one
+            self.wm = _start(["evilwm", "-fn", "fixed"], env=dict(os.environ, DISPLAY=self.display_name),
+                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            wait_for(lambda: self.root.get_attributes().all_event_masks & X.SubstructureRedirectMask,
+                     10, "the window manager")
+
     def __enter__(self):
         try:
-            r, w = os.pipe()
-            self.xvfb = _start(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-dpi", "96",
-                                "-nolisten", "tcp", "-noreset"],
-                               pass_fds=(w,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            os.close(w)
-            self.display_name = ":" + _read_lines(r, 1, 15, "Xvfb")[0]
-            os.close(r)
-            self.dpy = xdisplay.Display(self.display_name)
-            self.root = self.dpy.screen().root
-            if self.window_manager:     # Xvfb has no font files: evilwm takes its built-in one
-                self.wm = _start(["evilwm", "-fn", "fixed"], env=dict(os.environ, DISPLAY=self.display_name),
-                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-                wait_for(lambda: self.root.get_attributes().all_event_masks & X.SubstructureRedirectMask,
-                         10, "the window manager")
+            self._start_display()
             if self.wayland:
                 self._start_weston()
 
@@ -387,6 +400,60 @@ class Session:
     def wait_accessible(self, probe, timeout=20, what="accessible objects"):
         """Reads the tree until probe(tree) gives something truthy, and returns that."""
         return wait_for(lambda: probe(self.accessible_tree()), timeout, what, step=0.3)
+
+
+WINE_RUN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "win32", "wine_run.sh")
+
+
+class WineSession(Session):
+    """A private X server with the Windows build of the game running under Wine, and the test
+    driver (tests/win32/driver.cpp) running beside it in the same Wine prefix, to read the
+    game's window from inside Windows: ask("controls") returns the driver's answer.
+
+    Without a window manager a Wine top-level is an X window of its client area's size,
+    titled by its caption, and a message box is a second one."""
+
+    def __init__(self, binary, driver, prefix):
+        super().__init__(binary)
+        self.driver_exe, self.prefix, self.driver = os.path.abspath(driver), os.path.abspath(prefix), None
+
+    def __enter__(self):
+        try:
+            self._start_display()
+            self.env = dict(os.environ, DISPLAY=self.display_name, WINEPREFIX=self.prefix)
+            self.env.pop("WAYLAND_DISPLAY", None)
+            self.env.pop("XAUTHORITY", None)
+            # wine_run.sh makes the prefix on first use and becomes wine, which hands on the
+            # game's exit status.
+            self.runner = _start([WINE_RUN, self.prefix, self.binary], env=self.env, stdin=subprocess.DEVNULL,
+                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self.game_pid = self.runner.pid
+            self.watcher = _start(["sh", "-c", 'cat >/dev/null; kill -s KILL -- "-$1" "-$2"; wineserver -k',
+                                   "sh", str(self.xvfb.pid), str(self.runner.pid)], env=self.env,
+                                  stdin=subprocess.PIPE, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        except BaseException:
+            self.__exit__()
+            raise
+        return self
+
+    def ask(self, command, timeout=20):
+        """One driver command, one answer as a dict; the driver starts at the first question."""
+        if self.driver is None:
+            self.driver = _start([WINE_RUN, self.prefix, self.driver_exe], env=self.env,
+                                 stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.driver.stdin.write(command.encode() + b"\n")
+        self.driver.stdin.flush()
+        return json.loads(_read_lines(self.driver.stdout.fileno(), 1, timeout, "the Windows test driver")[0])
+
+    def __exit__(self, *exc):
+        signal.alarm(0)
+        if self.driver is not None:
+            self.driver.stdin.close()
+            _stop_group(self.driver)
+        super().__exit__()
+        # Every Windows process of the prefix, and its server, end with the session.
+        subprocess.run(["wineserver", "-k"], env=dict(os.environ, WINEPREFIX=self.prefix), timeout=10,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
 def _serve_accessible(pid):

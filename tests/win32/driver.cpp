@@ -1,0 +1,193 @@
+// Reads the game's window from outside, as a Windows tool would, for the end-to-end tests
+// under Wine. One command a line on standard input, one JSON line back on standard output:
+//   find             the window "Form1": {"hwnd", "pid", "client": [w, h], "dpi"}
+//   controls         every child: ID, class, text, rect in client pixels, style bits;
+//                    and the control that has the keyboard focus
+//   boxes            every shown message box of the game: title, text, buttons, owner, icon
+//   settext ID TEXT  sets a control's text in the game's process (WM_SETTEXT crosses it)
+// An answer with "error" means the window or control was not there.
+#ifndef UNICODE
+#define UNICODE
+#endif
+#include <windows.h>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string utf8(const std::wstring &text)
+{
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+            nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
+            nullptr, nullptr);
+    return out;
+}
+
+std::string quoted(const std::wstring &text)
+{
+    std::string out = "\"";
+    for (const char c : utf8(text)) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", c);
+            out += escape;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+std::wstring text(HWND window)
+{
+    std::wstring buffer(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    buffer.resize(static_cast<std::size_t>(
+            GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()))));
+    return buffer;
+}
+
+std::wstring className(HWND window)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+std::vector<HWND> children(HWND parent)
+{
+    std::vector<HWND> found;
+    EnumChildWindows(
+            parent,
+            [](HWND child, LPARAM list) {
+                reinterpret_cast<std::vector<HWND> *>(list)->push_back(child);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+HWND form() { return FindWindowW(L"Velmarsh", L"Form1"); }
+
+std::string find()
+{
+    HWND window = form();
+    if (!window)
+        return R"({"error": "no window Form1 of class Velmarsh"})";
+    RECT client;
+    GetClientRect(window, &client);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    char out[160];
+    std::snprintf(out, sizeof out, R"({"hwnd": %llu, "pid": %lu, "client": [%ld, %ld], "dpi": %u})",
+            static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)), pid, client.right,
+            client.bottom, GetDpiForWindow(window));
+    return out;
+}
+
+std::string controls()
+{
+    HWND window = form();
+    if (!window)
+        return R"({"error": "no window Form1 of class Velmarsh"})";
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof thread;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
+    std::string out = R"({"focus": )" + std::to_string(thread.hwndFocus ? GetDlgCtrlID(thread.hwndFocus) : 0)
+            + R"(, "controls": [)";
+    for (HWND child : children(window)) {
+        RECT rect;
+        GetWindowRect(child, &rect);
+        MapWindowPoints(HWND_DESKTOP, window, reinterpret_cast<POINT *>(&rect), 2);
+        char fields[200];
+        std::snprintf(fields, sizeof fields,
+                R"({"id": %d, "rect": [%ld, %ld, %ld, %ld], "style": %lu, "exstyle": %lu, )",
+                GetDlgCtrlID(child), rect.left, rect.top, rect.right - rect.left,
+                rect.bottom - rect.top, static_cast<unsigned long>(GetWindowLongW(child, GWL_STYLE)),
+                static_cast<unsigned long>(GetWindowLongW(child, GWL_EXSTYLE)));
+        out += std::string(out.back() == '[' ? "" : ", ") + fields + R"("class": )"
+                + quoted(className(child)) + R"(, "text": )" + quoted(text(child)) + "}";
+    }
+    return out + "]}";
+}
+
+std::string boxes()
+{
+    std::vector<HWND> shown;
+    EnumWindows(
+            [](HWND window, LPARAM list) {
+                if (IsWindowVisible(window) && className(window) == L"#32770")
+                    reinterpret_cast<std::vector<HWND> *>(list)->push_back(window);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&shown));
+    std::string out = R"({"boxes": [)";
+    for (HWND box : shown) {
+        std::string message = "\"\"", buttons, icon = "false";
+        for (HWND child : children(box)) {
+            const auto style = static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE));
+            if (!(style & WS_VISIBLE))
+                continue;
+            if (GetDlgCtrlID(child) == 0xFFFF)
+                message = quoted(text(child));
+            else if (className(child) == L"Button")
+                buttons += (buttons.empty() ? "" : ", ") + quoted(text(child));
+            else if (className(child) == L"Static" && (style & SS_TYPEMASK) == SS_ICON)
+                icon = "true";
+        }
+        out += std::string(out.back() == '[' ? "" : ", ") + R"({"title": )" + quoted(text(box))
+                + R"(, "text": )" + message + R"(, "buttons": [)" + buttons + R"(], "icon": )" + icon
+                + R"(, "owned_by_form": )" + (GetWindow(box, GW_OWNER) == form() ? "true" : "false")
+                + "}";
+    }
+    return out + "]}";
+}
+
+std::string setText(const std::wstring &arguments)
+{
+    const std::size_t blank = arguments.find(L' ');
+    HWND control = GetDlgItem(form(), _wtoi(arguments.substr(0, blank).c_str()));
+    if (!control || blank == std::wstring::npos)
+        return R"({"error": "no such control"})";
+    return SetWindowTextW(control, arguments.substr(blank + 1).c_str()) ? R"({"ok": true})"
+                                                                          : R"({"ok": false})";
+}
+
+std::wstring wide(const std::string &line)
+{
+    std::wstring out(line.size(), L'\0');
+    out.resize(static_cast<std::size_t>(MultiByteToWideChar(CP_UTF8, 0, line.data(),
+            static_cast<int>(line.size()), out.data(), static_cast<int>(out.size()))));
+    return out;
+}
+
+} // namespace
+
+int main()
+{
+    for (std::string line; std::getline(std::cin, line);) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        std::string answer;
+        if (line == "find")
+            answer = find();
+        else if (line == "controls")
+            answer = controls();
+        else if (line == "boxes")
+            answer = boxes();
+        else if (line.rfind("settext ", 0) == 0)
+            answer = setText(wide(line.substr(8)));
+        else
+            answer = R"({"error": "unknown command"})";
+        std::printf("%s\n", answer.c_str());
+        std::fflush(stdout);
+    }
+    return 0;
+}
