@@ -1,0 +1,384 @@
+#include "win32/velmarsh.h"
+
+#include "layout/caption_colour.h"
+#include "layout/twips.h"
+#include "packaging/windows/resource_ids.h"
+#include "rules/error.h"
+#include "rules/narration.h"
+#include "rules/random_source.h"
+#include "win32/control_ids.h"
+#include "win32/owned_message_box.h"
+#include "win32/text.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+namespace win32 {
+
+using namespace layout;
+
+namespace {
+
+constexpr wchar_t ClassName[] = L"Velmarsh";
+constexpr DWORD WindowStyle = WS_OVERLAPPEDWINDOW;
+
+HICON loadIcon(HINSTANCE instance, int widthMetric, int heightMetric)
+{
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(TORNEL_ICON), IMAGE_ICON,
+            GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR));
+}
+
+void registerWindowClass(WNDPROC procedure)
+{
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    if (GetClassInfoExW(instance, ClassName, &windowClass))
+        return;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = loadIcon(instance, SM_CXICON, SM_CYICON);
+    windowClass.hIconSm = loadIcon(instance, SM_CXSMICON, SM_CYSMICON);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    windowClass.lpszClassName = ClassName;
+    if (!RegisterClassExW(&windowClass))
+        throw std::runtime_error("the window class could not be registered");
+}
+
+// Labels wrap their captions at spaces and show "&" as it is.
+DWORD controlStyle(const ControlSpec &spec)
+{
+    if (spec.kind == ControlKind::Button)
+        return WS_CHILD | WS_TABSTOP | BS_PUSHBUTTON;
+    DWORD style = WS_CHILD | SS_NOPREFIX | (spec.align == Align::Centre ? SS_CENTER : SS_LEFT);
+    if (spec.border == Border::Single)
+        style |= WS_BORDER;
+    return style;
+}
+
+bool isRoll(std::size_t row)
+{
+    return ControlTable[row].kind == ControlKind::Button;
+}
+
+} // namespace
+
+Velmarsh::Velmarsh(rules::RandomSource &random, OwnedMessageBox &messages,
+        rules::ErrorBoundary::EndProgram endProgram)
+    : m_random(random),
+      m_messages(messages),
+      m_game(*this, random, messages, m_arrays),
+      m_boundary(messages, std::move(endProgram))
+{
+    createWindow();
+    m_fonts = std::make_unique<Fonts>(GetDpiForWindow(m_form));
+    createControls();
+    m_messages.setOwner(m_form);
+    load();
+}
+
+Velmarsh::~Velmarsh()
+{
+    m_messages.setOwner(nullptr);
+    // The window goes without this object: its end is not a close by the player.
+    SetWindowLongPtrW(m_form, GWLP_USERDATA, 0);
+    DestroyWindow(m_form);
+}
+
+void Velmarsh::createWindow()
+{
+    registerWindowClass(&Velmarsh::windowProcedure);
+    const std::wstring title = toWide(WindowCaption);
+    CreateWindowExW(0, ClassName, title.c_str(), WindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    if (!m_form)
+        throw std::runtime_error("the window could not be created");
+}
+
+void Velmarsh::createControls()
+{
+    const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&classes);
+    for (std::size_t row = 0; row < ControlTable.size(); ++row) {
+        const ControlSpec &spec = ControlTable[row];
+        const auto id = static_cast<INT_PTR>(controlId(spec.control));
+        m_controls[row] = CreateWindowExW(0, isRoll(row) ? L"Button" : L"Static", L"",
+                controlStyle(spec), 0, 0, 0, 0, m_form, reinterpret_cast<HMENU>(id),
+                GetModuleHandleW(nullptr), nullptr);
+        if (!m_controls[row])
+            throw std::runtime_error(
+                    "the control " + rules::describe(spec.control) + " could not be created");
+    }
+}
+
+// Loading gives every control its opening state, whatever the last game left,
+// then runs the load step.
+void Velmarsh::load()
+{
+    setClientSize();
+    for (std::size_t row = 0; row < ControlTable.size(); ++row)
+        applyOpeningProperties(row);
+    placeControls(GetDpiForWindow(m_form));
+    makeDefault(showingRoll());
+    Form_Load();
+    // Before the Roll button takes the focus, a screen reader learns who is to roll.
+    m_descriptions.describe(showingRoll(), rules::turnNarration(*this, 1));
+}
+
+void Velmarsh::applyOpeningProperties(std::size_t row)
+{
+    const ControlSpec &spec = ControlTable[row];
+    const HWND control = m_controls[row];
+    SetWindowTextW(control, toWide(spec.caption).c_str());
+    m_backgrounds[row] = spec.background;
+    m_descriptions.describe(control, spec.description);
+    ShowWindow(control, spec.visible ? SW_SHOWNA : SW_HIDE);
+    InvalidateRect(control, nullptr, TRUE);
+}
+
+void Velmarsh::setClientSize()
+{
+    const UINT dpi = GetDpiForWindow(m_form);
+    RECT frame{0, 0, twipsToPixels(ClientWidthTwips, dpi), twipsToPixels(ClientHeightTwips, dpi)};
+    AdjustWindowRectExForDpi(&frame, WindowStyle, FALSE, 0, dpi);
+    SetWindowPos(m_form, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Velmarsh::placeControls(UINT dpi)
+{
+    for (std::size_t row = 0; row < ControlTable.size(); ++row) {
+        const ControlSpec &spec = ControlTable[row];
+        const PixelRect place = twipsRect(spec.left, spec.top, spec.width, spec.height, dpi);
+        SetWindowPos(m_controls[row], nullptr, place.x, place.y, place.width, place.height,
+                SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(m_controls[row], WM_SETFONT,
+                reinterpret_cast<WPARAM>(m_fonts->font(spec.font)), TRUE);
+    }
+}
+
+void Velmarsh::Form_Load()
+{
+    m_random.reseedFromClock();
+}
+
+void Velmarsh::Roll_Click(std::int16_t PlayerIndex)
+{
+    m_boundary.run("Roll_Click(" + std::to_string(PlayerIndex) + ")", [this, PlayerIndex] {
+        m_game.Roll_Click(PlayerIndex);
+        narrate(PlayerIndex);
+    });
+}
+
+// The Roll button now showing tells what the turn did before it takes the
+// focus, so a screen reader announces the roll together with the next player.
+void Velmarsh::narrate(int player)
+{
+    const HWND next = showingRoll();
+    if (!next)
+        return;
+    m_descriptions.describe(next, rules::turnNarration(*this, player));
+    SetFocus(next);
+}
+
+void Velmarsh::show(int showCommand)
+{
+    ShowWindow(m_form, showCommand);
+    UpdateWindow(m_form);
+}
+
+void Velmarsh::reset()
+{
+    m_game.reset();
+}
+
+LRESULT CALLBACK Velmarsh::windowProcedure(
+        HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
+{
+    if (message == WM_NCCREATE) {
+        auto *self =
+                static_cast<Velmarsh *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
+        self->m_form = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto *self = reinterpret_cast<Velmarsh *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(window, message, wParam, lParam);
+    try {
+        return self->handleMessage(message, wParam, lParam);
+    } catch (...) {
+        self->reportFailure(std::current_exception());
+        return 0;
+    }
+}
+
+// Nothing thrown ever crosses into the system: a failure outside a turn is told
+// and ends the program as a failed turn does.
+void Velmarsh::reportFailure(std::exception_ptr failure) noexcept
+{
+    m_boundary.run("the window", [failure] { std::rethrow_exception(failure); });
+}
+
+LRESULT Velmarsh::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        onCommand(wParam);
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return colourLabel(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case DM_GETDEFID:
+        return defaultButtonId();
+    case WM_SETFOCUS:
+        focusShowingRoll();
+        return 0;
+    case WM_DPICHANGED:
+        onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
+        return 0;
+    case WM_CLOSE:
+        // The game behind an open message box is not over: the close waits for it.
+        if (!m_messages.isOpen())
+            DestroyWindow(m_form);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcW(m_form, message, wParam, lParam);
+    }
+}
+
+// A click, or Space or Enter on the showing Roll button; Escape's IDCANCEL
+// names no control and does nothing.
+void Velmarsh::onCommand(WPARAM wParam)
+{
+    if (HIWORD(wParam) != BN_CLICKED)
+        return;
+    const int index = rollIndex(LOWORD(wParam));
+    if (index != 0)
+        Roll_Click(static_cast<std::int16_t>(index));
+}
+
+// Labels with a background of their own paint it with its caption colour;
+// the others keep the desktop's colours.
+LRESULT Velmarsh::colourLabel(HDC canvas, HWND label)
+{
+    const auto row = rowOf(label);
+    if (!row || !m_backgrounds[*row])
+        return DefWindowProcW(m_form, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(canvas),
+                reinterpret_cast<LPARAM>(label));
+    const rules::Rgb colour = *m_backgrounds[*row];
+    SetBkColor(canvas, toColorRef(colour));
+    SetTextColor(canvas, toColorRef(captionColourOn(colour)));
+    return reinterpret_cast<LRESULT>(m_brushes.brush(colour));
+}
+
+void Velmarsh::onDpiChanged(UINT dpi, const RECT &suggested)
+{
+    auto fonts = std::make_unique<Fonts>(dpi);
+    std::swap(m_fonts, fonts);
+    SetWindowPos(m_form, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+            suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    placeControls(dpi);
+}
+
+// Enter rolls for whoever is up: the showing Roll button is the default button.
+LRESULT Velmarsh::defaultButtonId() const
+{
+    const HWND showing = showingRoll();
+    if (!showing)
+        return 0;
+    return MAKELRESULT(GetDlgCtrlID(showing), DC_HASDEFID);
+}
+
+HWND Velmarsh::showingRoll() const
+{
+    for (std::size_t row = 0; row < ControlTable.size(); ++row) {
+        if (isRoll(row) && (GetWindowLongW(m_controls[row], GWL_STYLE) & WS_VISIBLE))
+            return m_controls[row];
+    }
+    return nullptr;
+}
+
+void Velmarsh::makeDefault(HWND button)
+{
+    for (std::size_t row = 0; row < ControlTable.size(); ++row) {
+        if (isRoll(row))
+            SendMessageW(m_controls[row], BM_SETSTYLE,
+                    m_controls[row] == button ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    }
+}
+
+// The window hands the keyboard focus on to the showing Roll button whenever
+// it gets it: at start, after a message box and when the player comes back.
+void Velmarsh::focusShowingRoll()
+{
+    if (const HWND showing = showingRoll())
+        SetFocus(showing);
+}
+
+std::optional<std::size_t> Velmarsh::rowOf(HWND control) const
+{
+    for (std::size_t row = 0; row < m_controls.size(); ++row) {
+        if (m_controls[row] == control)
+            return row;
+    }
+    return std::nullopt;
+}
+
+HWND Velmarsh::control(rules::Control control) const
+{
+    const int row = findControl(control);
+    if (row < 0)
+        throw rules::GameError(rules::ErrorKind::NoSuchControl,
+                "the window has no control " + rules::describe(control));
+    return m_controls[static_cast<std::size_t>(row)];
+}
+
+std::string Velmarsh::caption(rules::Control label) const
+{
+    const HWND shown = control(label);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(shown)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+            GetWindowTextW(shown, text.data(), static_cast<int>(text.size()))));
+    return toUtf8(text);
+}
+
+void Velmarsh::setCaption(rules::Control label, std::string_view text)
+{
+    SetWindowTextW(control(label), toWide(text).c_str());
+}
+
+void Velmarsh::setBackground(rules::Control label, rules::Rgb colour)
+{
+    const HWND shown = control(label);
+    m_backgrounds[*rowOf(shown)] = colour;
+    InvalidateRect(shown, nullptr, TRUE);
+}
+
+// A Roll button that appears becomes the default button; it takes the focus
+// once the turn is over (narrate).
+void Velmarsh::setVisible(rules::Control button, bool visible)
+{
+    const HWND shown = control(button);
+    ShowWindow(shown, visible ? SW_SHOWNA : SW_HIDE);
+    if (visible && rowOf(shown) && isRoll(*rowOf(shown)))
+        makeDefault(shown);
+}
+
+// The window is hidden, restored to its opening state and shown again; the
+// window object and its arrays stay, and hiding (unlike closing) never ends
+// the program.
+void Velmarsh::reload()
+{
+    ShowWindow(m_form, SW_HIDE);
+    load();
+    ShowWindow(m_form, SW_SHOW);
+    SetForegroundWindow(m_form);
+}
+
+} // namespace win32
