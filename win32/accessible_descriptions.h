@@ -18,9 +18,8 @@ public:
     AccessibleDescriptions(const AccessibleDescriptions &) = delete;
     AccessibleDescriptions &operator=(const AccessibleDescriptions &) = delete;
 
-    // False where the system offers no annotation service: the game plays on
-    // and controls are still read out by their captions.
-    [[nodiscard]] bool available() const { return m_services != nullptr; }
+    // Where the system has no annotation service (Wine 8 answers E_NOTIMPL),
+    // nothing happens: controls are still read out by their captions.
     void describe(HWND control, std::string_view description);
 
 private:

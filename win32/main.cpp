@@ -1,13 +1,21 @@
 #include "rules/clock_random.h"
+#include "rules/controls.h"
 #include "win32/message_loop.h"
 #include "win32/owned_message_box.h"
 #include "win32/velmarsh.h"
+
+#include <exception>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)
 {
     rules::ClockRandom random;
     win32::OwnedMessageBox messages;
-    win32::Velmarsh Velmarsh(random, messages, [](int exitCode) { PostQuitMessage(exitCode); });
-    Velmarsh.show(showCommand);
-    return win32::runMessageLoop(Velmarsh.window());
+    try {
+        win32::Velmarsh Velmarsh(random, messages, [](int exitCode) { PostQuitMessage(exitCode); });
+        Velmarsh.show(showCommand);
+        return win32::runMessageLoop(Velmarsh.window());
+    } catch (const std::exception &error) {
+        messages.show(rules::ApplicationTitle, error.what());
+        return rules::ErrorBoundary::FailureExitCode;
+    }
 }

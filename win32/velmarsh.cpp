@@ -126,7 +126,7 @@ void Velmarsh::load()
     makeDefault(showingRoll());
     Form_Load();
     // Before the Roll button takes the focus, a screen reader learns who is to roll.
-    m_descriptions.describe(showingRoll(), rules::turnNarration(*this, 1));
+    narrate(showingRoll(), 1);
 }
 
 void Velmarsh::applyOpeningProperties(std::size_t row)
@@ -168,21 +168,31 @@ void Velmarsh::Form_Load()
 
 void Velmarsh::Roll_Click(std::int16_t PlayerIndex)
 {
-    m_boundary.run("Roll_Click(" + std::to_string(PlayerIndex) + ")", [this, PlayerIndex] {
-        m_game.Roll_Click(PlayerIndex);
-        narrate(PlayerIndex);
-    });
+    m_boundary.run("Roll_Click(" + std::to_string(PlayerIndex) + ")",
+            [this, PlayerIndex] { m_game.Roll_Click(PlayerIndex); });
+    handOverFocus(PlayerIndex);
 }
 
 // The Roll button now showing tells what the turn did before it takes the
 // focus, so a screen reader announces the roll together with the next player.
-void Velmarsh::narrate(int player)
+void Velmarsh::handOverFocus(int player) noexcept
 {
     const HWND next = showingRoll();
     if (!next)
         return;
-    m_descriptions.describe(next, rules::turnNarration(*this, player));
+    narrate(next, player);
     SetFocus(next);
+}
+
+// The narration reads numbers from captions; should one of them not be a
+// number, the button keeps its last description: telling a turn never ends a
+// game that the rules let go on.
+void Velmarsh::narrate(HWND button, int player) noexcept
+{
+    try {
+        m_descriptions.describe(button, rules::turnNarration(*this, player));
+    } catch (const std::exception &) {
+    }
 }
 
 void Velmarsh::show(int showCommand)
@@ -361,7 +371,7 @@ void Velmarsh::setBackground(rules::Control label, rules::Rgb colour)
 }
 
 // A Roll button that appears becomes the default button; it takes the focus
-// once the turn is over (narrate).
+// once the turn is over (handOverFocus).
 void Velmarsh::setVisible(rules::Control button, bool visible)
 {
     const HWND shown = control(button);

@@ -73,7 +73,8 @@ private:
     [[nodiscard]] HWND showingRoll() const;
     void makeDefault(HWND button);
     void focusShowingRoll();
-    void narrate(int player);
+    void handOverFocus(int player) noexcept;
+    void narrate(HWND button, int player) noexcept;
     [[nodiscard]] std::optional<std::size_t> rowOf(HWND control) const;
 
     rules::RandomSource &m_random;
