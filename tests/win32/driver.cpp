@@ -3,7 +3,7 @@
 //   find             the window "Form1": {"hwnd", "pid", "client": [w, h], "dpi"}
 //   controls         every child: ID, class, text, rect in client pixels, style bits;
 //                    and the control that has the keyboard focus
-//   boxes            every shown message box of the game: title, text, buttons, owner, icon
+//   boxes            every shown message box: title, text, buttons, owner, whether it shows an icon
 //   settext ID TEXT  sets a control's text in the game's process (WM_SETTEXT crosses it)
 // An answer with "error" means the window or control was not there.
 #ifndef UNICODE
@@ -139,7 +139,8 @@ std::string boxes()
                 message = quoted(text(child));
             else if (className(child) == L"Button")
                 buttons += (buttons.empty() ? "" : ", ") + quoted(text(child));
-            else if (className(child) == L"Static" && (style & SS_TYPEMASK) == SS_ICON)
+            else if (className(child) == L"Static" && (style & SS_TYPEMASK) == SS_ICON
+                    && SendMessageW(child, STM_GETICON, 0, 0))
                 icon = "true";
         }
         out += std::string(out.back() == '[' ? "" : ", ") + R"({"title": )" + quoted(text(box))

@@ -1,0 +1,235 @@
+#!/usr/bin/python3
+"""The Windows build under Wine: the opening window, a whole game played with clicks and keys,
+the result box, the fresh window, closing; then a failed click ending the program.
+
+Usage: test_game.py PATH_TO_TORNEL_EXE   (exit status 0 when every check passed)
+Environment: TORNEL_WIN32_DRIVER, the test driver's exe; WINEPREFIX, the prefix both run in.
+"""
+import os
+import re
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+import expected_layout as layout  # noqa: E402
+import xsession as xs  # noqa: E402
+
+WS_VISIBLE, WS_BORDER, WS_TABSTOP, SS_TYPEMASK, SS_CENTER, BS_DEFPUSHBUTTON = (
+    0x10000000, 0x00800000, 0x00010000, 0x1F, 0x1, 0x1)
+# The control IDs of the window: each member's ID carries its Index.
+ID_BASES = {"Roll": 100, "Die": 200, "Points": 300, "Score": 310, "Gain": 320, "Pair": 400, "Triple": 410,
+            "Quad": 420, "Quint": 430, "Tornel": 440, "Turn": 500, "NumTurns": 510, "Instructions": 520,
+            "L2": 602, "L3": 603, "L4": 604, "L5": 605, "L6": 606}
+ROUNDS = 50
+KEY_TURNS = ("space", "Return", "space", "Return")
+
+
+def control_id(name):
+    member = re.fullmatch(r"(\w+)\((\d+)\)", name)
+    return ID_BASES[member[1]] + int(member[2]) if member else ID_BASES[name]
+
+
+class Window:
+    """The game's controls as the driver reads them, by name."""
+
+    def __init__(self, answer):
+        self.focus = answer["focus"]
+        self.by_id = {c["id"]: c for c in answer["controls"]}
+
+    def __getitem__(self, name):
+        return self.by_id[control_id(name)]
+
+    def text(self, name):
+        return self[name]["text"]
+
+    def shown(self, name):
+        return bool(self[name]["style"] & WS_VISIBLE)
+
+    def number(self, name):
+        return int(self.text(name))
+
+
+def read(s):
+    return Window(s.ask("controls"))
+
+
+def settled(s, ready, what, timeout=10):
+    """The controls once ready(window) holds and two reads in a row agree: one read walks the
+    controls one by one, and may cross a turn that is still running."""
+    last = [None]
+
+    def probe():
+        w, prev = read(s), last[0]
+        last[0] = w
+        return ready(w) and prev is not None and prev.by_id == w.by_id and w
+    return xs.wait_for(probe, timeout, what, step=0.02)
+
+
+def opening_faults(s, win):
+    """How the window differs from its opening state once it has settled (at most 5 s)."""
+    try:
+        xs.wait_for(lambda: not window_faults(s, win), 5, "the opening state", step=0.2)
+        return []
+    except TimeoutError:
+        return window_faults(s, win)
+
+
+def window_faults(s, win):
+    """How the window differs from its opening state: controls, IDs, captions, rects,
+    visibility, borders, alignment, tab stops, and the colours on the screen."""
+    w = read(s)
+    faults = [] if len(w.by_id) == len(layout.CONTROLS) else [f"{len(w.by_id)} controls"]
+    colours = {}
+    for c in layout.CONTROLS:
+        got = w.by_id.get(control_id(c.name))
+        if got is None:
+            faults.append(f"no control with the ID {control_id(c.name)} of {c.name}")
+            continue
+        style, label = got["style"], c.kind == "label"
+        seen = (got["class"], got["text"], tuple(got["rect"]), bool(style & WS_VISIBLE), bool(style & WS_TABSTOP))
+        wanted = ("Static" if label else "Button", c.caption, layout.pixel_rect(c), c.visible, not label)
+        if label:
+            seen += (bool(style & WS_BORDER), style & SS_TYPEMASK)
+            wanted += (c.border == "single", SS_CENTER if c.align == "centre" else 0)
+        if seen != wanted:
+            faults.append(f"{c.name} is {seen}, not {wanted}")
+        if label and c.visible and c.background:
+            colours[c.name] = (layout.pixel_rect(c), c.background)
+
+    shot = s.shot(win)
+    return faults + [f"{n} is {xs.background(shot, r)}, not {want}" for n, (r, want) in colours.items()
+                     if xs.background(shot, r) != want]
+
+
+def turn_faults(s, win, before, after, player, score, patience):
+    """What a turn of player did wrong, against the rule of a roll; score is our own tally;
+    patience: how long to wait for the turn's colours to be painted."""
+    other, first, other_first = 3 - player, 1 + 6 * (player - 1), 7 - 6 * (player - 1)
+    dice = [after.text(f"Die({first + j})") for j in range(6)]
+    if not all(d in "123456" and len(d) == 1 for d in dice):
+        return [f"player {player} threw {dice}"]
+    dice = [int(d) for d in dice]
+    gain = xs.roll_gain(dice)
+    score[player] += gain
+    faults = []
+    seen = (after.number(f"Gain({player})"), after.number(f"Score({player})"),
+            after.text(f"Score({other})"), after.shown(f"Roll({player})"), after.shown(f"Roll({other})"),
+            [after.text(f"Die({other_first + j})") for j in range(6)])
+    wanted = (gain, score[player], before.text(f"Score({other})"), False, True, ["#"] * 6)
+    if seen != wanted:
+        faults.append(f"player {player} threw {dice}: (Gain, Score, other Score, Roll({player}), "
+                      f"Roll({other}), other dice) are {seen}, not {wanted}")
+    turns = before.number("NumTurns") + (player == 2)
+    if after.number("NumTurns") != turns:
+        faults.append(f"NumTurns {after.text('NumTurns')} after {turns} rounds")
+    colours = {f"{c}({player})": xs.HIGHLIGHTS[c] if c in xs.lit_categories(dice) else xs.WHITE
+               for c in xs.CATEGORIES}
+    if player == 2 and turns < ROUNDS:
+        g1, g2 = after.number("Gain(1)"), after.number("Gain(2)")
+        colours.update({"Gain(1)": xs.CYAN if g1 == g2 else xs.GREEN if g1 > g2 else xs.RED,
+                        "Gain(2)": xs.CYAN if g1 == g2 else xs.GREEN if g2 > g1 else xs.RED})
+
+    def colour_faults():
+        shot = s.shot(win)
+        return [f"{n} is {xs.background(shot, xs.LABELS[n][0])}, not {c}" for n, c in colours.items()
+                if xs.background(shot, xs.LABELS[n][0]) != c]
+    try:
+        xs.wait_for(lambda: not colour_faults(), patience, "the colours of the turn")
+    except TimeoutError:
+        faults.append(f"after {dice}: " + "; ".join(colour_faults()))
+    return faults
+
+
+def play(check, s, win):
+    """A whole game: four turns with keys, the rest with clicks on the showing Roll button.
+    Returns our own tally of the scores and the window as the result box shows."""
+    score, faults, focus_faults = {1: 0, 2: 0}, [], []
+    before = read(s)
+    for click in range(2 * ROUNDS):
+        player, other = 1 + click % 2, 2 - click % 2
+        if click < len(KEY_TURNS):
+            s.key(win, KEY_TURNS[click])
+        else:
+            x, y, w, h = layout.pixel_rect(layout.BY_NAME[f"Roll({player})"])
+            s.click(win, x + w // 2, y + h // 2)
+        if click == 2 * ROUNDS - 1:
+            xs.wait_for(lambda: s.windows(xs.MESSAGE_TITLE), 10, "the result box")
+            after = settled(s, lambda w: True, "the window behind the result box")
+        else:
+            after = settled(s, lambda w: w.shown(f"Roll({other})"), f"Roll({other}) after turn {click + 1}")
+        faults += turn_faults(s, win, before, after, player, score, 0.3 if faults else 3)
+        if click < len(KEY_TURNS):      # the showing Roll button keeps the focus and is the default
+            s.key(win, "Tab")
+            w = settled(s, lambda w: True, "the focus after Tab")
+            if (w.focus, bool(w[f"Roll({other})"]["style"] & BS_DEFPUSHBUTTON)) != (100 + other, True):
+                focus_faults.append(f"after key turn {click + 1}: focus on {w.focus}, "
+                                    f"style {w[f'Roll({other})']['style']:#x}")
+        before = after
+    check(not focus_faults, "Space and Enter roll for whoever is up; Tab stays on the focused, default Roll",
+          "; ".join(focus_faults))
+    check(not faults, f"{2 * ROUNDS} turns: dice, gains, scores, highlights, Gain colours, NumTurns and "
+          "the Roll button passing over, against the rule of a roll", "; ".join(faults[:4]))
+    return score, after
+
+
+def result_text(score):
+    if score[1] == score[2]:
+        return f"Surprisingly, you EACH won with {score[1]} points!"
+    win, lose = (1, 2) if score[1] > score[2] else (2, 1)
+    return f"Player {win} won with {score[win]} points and Player {lose} lost with {score[lose]} points!"
+
+
+def test_game(check, binary):
+    with xs.WineSession(binary, os.environ["TORNEL_WIN32_DRIVER"], os.environ["WINEPREFIX"]) as s:
+        win = s.wait_window("Form1", timeout=60)
+        found = xs.wait_for(lambda: "hwnd" in (f := s.ask("find")) and f, 10, "the window through the driver")
+        check((found["client"], found["dpi"], s.geometry(win)[2:]) == ([351, 289], 96, (351, 289)),
+              "the client area of Form1 is 351 x 289 at 96 dpi", str(found))
+        faults = opening_faults(s, win)
+        check(not faults, "every control opens with its ID, caption, rect, visibility, border, alignment, "
+              "tab stop and colour", "; ".join(faults[:4]))
+        w = read(s)
+        check(w.focus == 101, "Roll(1) has the focus at the start", f"focus on {w.focus}")
+
+        score, last = play(check, s, win)
+        boxes = s.ask("boxes")["boxes"]
+        expected = {"title": xs.MESSAGE_TITLE, "text": result_text(score), "buttons": ["OK"], "icon": False,
+                    "owned_by_form": True}
+        check(boxes == [expected], "one result box: title, the result of our own tally, OK only, no icon, "
+              "owned by the window", f"{boxes} against {expected}")
+        check([last.number("Score(1)"), last.number("Score(2)")] == [score[1], score[2]],
+              "the Score labels agree with the result", str([last.text("Score(1)"), last.text("Score(2)")]))
+
+        x, y, w_, h = layout.pixel_rect(layout.BY_NAME["Roll(1)"])
+        for _ in range(3):
+            s.click(win, x + w_ // 2, y + h // 2)
+        xs.time.sleep(0.5)
+        check(read(s).by_id == last.by_id and len(s.ask("boxes")["boxes"]) == 1,
+              "clicks on the window change nothing while the result box is open")
+
+        s.key(s.wait_window(xs.MESSAGE_TITLE), "Return")
+        s.wait_no_window(xs.MESSAGE_TITLE)
+        check(s.running(), "Enter answers the result box and the program keeps running")
+        win = s.wait_window("Form1")
+        faults = opening_faults(s, win)
+        check(not faults, "the fresh window is as the first one", "; ".join(faults[:4]))
+        s.check_close_ends_cleanly(check, win)
+
+
+def test_error_exit(check, binary):
+    with xs.WineSession(binary, os.environ["TORNEL_WIN32_DRIVER"], os.environ["WINEPREFIX"]) as s:
+        win = s.wait_window("Form1", timeout=60)
+        check(s.ask("settext 311 abc") == {"ok": True}, "the driver sets Score(1) to abc")
+        x, y, w, h = layout.pixel_rect(layout.BY_NAME["Roll(1)"])
+        s.click(win, x + w // 2, y + h // 2)
+        box = s.wait_window(xs.MESSAGE_TITLE)
+        boxes = s.ask("boxes")["boxes"]
+        text = boxes[0]["text"] if len(boxes) == 1 else ""
+        check(len(boxes) == 1 and "type mismatch" in text and "Score(1)" in text,
+              "a failed click shows one box naming a type mismatch and Score(1)", str(boxes))
+        s.key(box, "Return")
+        status = s.wait_exit(20)
+        check(status == 1, "after OK the program ends with status 1", f"status {status}")
+
+
+if __name__ == "__main__":
+    xs.main(lambda check, binary: (test_game(check, binary), test_error_exit(check, binary)), time_limit=420)
