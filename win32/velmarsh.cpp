@@ -74,19 +74,33 @@ Velmarsh::Velmarsh(rules::RandomSource &random, OwnedMessageBox &messages,
       m_game(*this, random, messages, m_arrays),
       m_boundary(messages, std::move(endProgram))
 {
-    createWindow();
-    m_fonts = std::make_unique<Fonts>(GetDpiForWindow(m_form));
-    createControls();
-    m_messages.setOwner(m_form);
-    load();
+    try {
+        createWindow();
+        m_fonts = std::make_unique<Fonts>(GetDpiForWindow(m_form));
+        createControls();
+        m_messages.setOwner(m_form);
+        load();
+    } catch (...) {
+        destroyWindow();
+        throw;
+    }
 }
 
 Velmarsh::~Velmarsh()
 {
+    destroyWindow();
+}
+
+// The window goes with this object, and its end is not a close by the player:
+// the procedure no longer reaches the object while it is destroyed.
+void Velmarsh::destroyWindow() noexcept
+{
     m_messages.setOwner(nullptr);
-    // The window goes without this object: its end is not a close by the player.
+    if (!m_form)
+        return;
     SetWindowLongPtrW(m_form, GWLP_USERDATA, 0);
     DestroyWindow(m_form);
+    m_form = nullptr;
 }
 
 void Velmarsh::createWindow()

@@ -58,6 +58,7 @@ private:
     void reportFailure(std::exception_ptr failure) noexcept;
 
     void createWindow();
+    void destroyWindow() noexcept;
     void createControls();
     void load();
     void applyOpeningProperties(std::size_t row);
