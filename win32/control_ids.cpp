@@ -34,9 +34,6 @@ constexpr std::array<std::pair<std::string_view, int>, 18> FirstIds{{
         {L6, 606},
 }};
 
-constexpr int FirstRollId = 100;
-constexpr int Players = 2;
-
 } // namespace
 
 int controlId(rules::Control control)
@@ -47,12 +44,6 @@ int controlId(rules::Control control)
     }
     throw rules::GameError(rules::ErrorKind::NoSuchControl,
             "the window has no control " + rules::describe(control));
-}
-
-int rollIndex(int id)
-{
-    const int index = id - FirstRollId;
-    return index >= 1 && index <= Players ? index : 0;
 }
 
 } // namespace win32

@@ -9,7 +9,4 @@ namespace win32 {
 // IDs 1 and 2 are left alone: the dialog manager sends them for Enter and Escape.
 [[nodiscard]] int controlId(rules::Control control);
 
-// The Index of the Roll button with this ID, or 0 when the ID is no Roll button's.
-[[nodiscard]] int rollIndex(int id);
-
 } // namespace win32

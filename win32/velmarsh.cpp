@@ -282,9 +282,10 @@ void Velmarsh::onCommand(WPARAM wParam)
 {
     if (HIWORD(wParam) != BN_CLICKED)
         return;
-    const int index = rollIndex(LOWORD(wParam));
-    if (index != 0)
-        Roll_Click(static_cast<std::int16_t>(index));
+    for (const ControlSpec &spec : ControlTable) {
+        if (spec.kind == ControlKind::Button && controlId(spec.control) == LOWORD(wParam))
+            Roll_Click(static_cast<std::int16_t>(spec.control.index));
+    }
 }
 
 // Labels with a background of their own paint it with its caption colour;
