@@ -20,8 +20,8 @@ namespace {
 
 std::string utf8(const std::wstring &text)
 {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-            nullptr, 0, nullptr, nullptr);
+    const int size = WideCharToMultiByte(
+            CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(static_cast<std::size_t>(size), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
             nullptr, nullptr);
@@ -74,7 +74,10 @@ std::vector<HWND> children(HWND parent)
     return found;
 }
 
-HWND form() { return FindWindowW(L"Velmarsh", L"Form1"); }
+HWND form()
+{
+    return FindWindowW(L"Velmarsh", L"Form1");
+}
 
 std::string find()
 {
@@ -100,7 +103,8 @@ std::string controls()
     GUITHREADINFO thread{};
     thread.cbSize = sizeof thread;
     GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
-    std::string out = R"({"focus": )" + std::to_string(thread.hwndFocus ? GetDlgCtrlID(thread.hwndFocus) : 0)
+    std::string out = R"({"focus": )"
+            + std::to_string(thread.hwndFocus ? GetDlgCtrlID(thread.hwndFocus) : 0)
             + R"(, "controls": [)";
     for (HWND child : children(window)) {
         RECT rect;
@@ -110,7 +114,8 @@ std::string controls()
         std::snprintf(fields, sizeof fields,
                 R"({"id": %d, "rect": [%ld, %ld, %ld, %ld], "style": %lu, "exstyle": %lu, )",
                 GetDlgCtrlID(child), rect.left, rect.top, rect.right - rect.left,
-                rect.bottom - rect.top, static_cast<unsigned long>(GetWindowLongW(child, GWL_STYLE)),
+                rect.bottom - rect.top,
+                static_cast<unsigned long>(GetWindowLongW(child, GWL_STYLE)),
                 static_cast<unsigned long>(GetWindowLongW(child, GWL_EXSTYLE)));
         out += std::string(out.back() == '[' ? "" : ", ") + fields + R"("class": )"
                 + quoted(className(child)) + R"(, "text": )" + quoted(text(child)) + "}";
@@ -144,9 +149,9 @@ std::string boxes()
                 icon = "true";
         }
         out += std::string(out.back() == '[' ? "" : ", ") + R"({"title": )" + quoted(text(box))
-                + R"(, "text": )" + message + R"(, "buttons": [)" + buttons + R"(], "icon": )" + icon
-                + R"(, "owned_by_form": )" + (GetWindow(box, GW_OWNER) == form() ? "true" : "false")
-                + "}";
+                + R"(, "text": )" + message + R"(, "buttons": [)" + buttons + R"(], "icon": )"
+                + icon + R"(, "owned_by_form": )"
+                + (GetWindow(box, GW_OWNER) == form() ? "true" : "false") + "}";
     }
     return out + "]}";
 }
@@ -158,7 +163,7 @@ std::string setText(const std::wstring &arguments)
     if (!control || blank == std::wstring::npos)
         return R"({"error": "no such control"})";
     return SetWindowTextW(control, arguments.substr(blank + 1).c_str()) ? R"({"ok": true})"
-                                                                          : R"({"ok": false})";
+                                                                        : R"({"ok": false})";
 }
 
 std::wstring wide(const std::string &line)
