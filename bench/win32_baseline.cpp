@@ -1,7 +1,8 @@
 // The bare Win32 window the game's start-up is compared with: a top-level window with the
 // game's class name, caption and client size, and its 38 STATIC and BUTTON controls made from
-// the layout table with the same fonts, borders, alignment, brushes and visibility. No game
-// code: no rules, no error handling, no accessibility descriptions.
+// the layout table with the same fonts, borders, alignment, brushes and visibility, and the
+// game's manifest (bench/win32_baseline.rc). No game code: no rules, no error handling, no
+// accessibility descriptions.
 #ifndef UNICODE
 #define UNICODE
 #endif
@@ -9,6 +10,8 @@
 #include "layout/twips.h"
 
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <array>
 #include <string>
@@ -104,7 +107,8 @@ LRESULT CALLBACK windowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
 {
-    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+    const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&classes);
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = windowProcedure;
     windowClass.hInstance = instance;

@@ -81,7 +81,7 @@ def main(build, out, launches):
                               "pair_ratios_median": statistics.median(pairs),
                               "pair_ratios_range": [min(pairs), max(pairs)]}
         turn_bench = os.path.join(build, "bench", "win32_turn_bench.exe")
-        results["turn_runs"] = [json.loads(subprocess.run(["wine", turn_bench, "20"], env=env, check=True,
+        results["turn_runs"] = [json.loads(subprocess.run(["wine", turn_bench, "10"], env=env, check=True,
                                                           capture_output=True, timeout=300).stdout)
                                 for _ in range(3)]
     finally:
