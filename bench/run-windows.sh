@@ -9,7 +9,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/build-windows.sh
-cmake --build build-windows -j "$(nproc)" --target win32_baseline win32_turn_bench
+cmake --build build-windows -j "$(nproc)" --target win32_baseline win32_turn_bench win32_calls_bench
 mkdir -p build-windows/bench-results
 echo "== load average at the start: $(cut -d' ' -f1-3 /proc/loadavg)"
 /usr/bin/python3 bench/win32_bench.py build-windows build-windows/bench-results/windows.json "${1:-15}"

@@ -27,6 +27,31 @@ public:
     int shown = 0;
 };
 
+// The real window, counting what the rules ask of it.
+class CountingWindow : public win32::Velmarsh
+{
+public:
+    using Velmarsh::Velmarsh;
+    void setCaption(rules::Control label, std::string_view text) override
+    {
+        ++captions;
+        Velmarsh::setCaption(label, text);
+    }
+    void setBackground(rules::Control label, rules::Rgb colour) override
+    {
+        ++backgrounds;
+        Velmarsh::setBackground(label, colour);
+    }
+    void setVisible(rules::Control button, bool visible) override
+    {
+        ++visibility;
+        Velmarsh::setVisible(button, visible);
+    }
+    long captions = 0;
+    long backgrounds = 0;
+    long visibility = 0;
+};
+
 double microseconds(LONGLONG ticks)
 {
     static const LONGLONG frequency = [] {
@@ -73,7 +98,7 @@ int main(int argc, char **argv)
     rules::ClockRandom random;
     AtOnceBox box;
     int ended = -1;
-    win32::Velmarsh Velmarsh(random, box, [&](int status) { ended = status; });
+    CountingWindow Velmarsh(random, box, [&](int status) { ended = status; });
     Velmarsh.show(SW_SHOWNORMAL);
     pump();
 
@@ -107,10 +132,14 @@ int main(int argc, char **argv)
                 box.shown, games, ended);
         return 1;
     }
+    const double turns = games * 2.0 * 50;
     std::printf(
-            R"({"turn": %s, "turn_with_repaint": %s, "button_click": %s, "game_ending_turn": %s})"
+            R"({"turn": %s, "turn_with_repaint": %s, "button_click": %s, "game_ending_turn": %s, )"
+            R"("per_turn": {"captions": %.2f, "backgrounds": %.2f, "visibility": %.2f}})"
             "\n",
             summary(turn).c_str(), summary(turnPainted).c_str(), summary(buttonClick).c_str(),
-            summary(lastTurn).c_str());
+            summary(lastTurn).c_str(), static_cast<double>(Velmarsh.captions) / turns,
+            static_cast<double>(Velmarsh.backgrounds) / turns,
+            static_cast<double>(Velmarsh.visibility) / turns);
     return 0;
 }
