@@ -8,6 +8,7 @@ Environment: TORNEL_WIN32_DRIVER, the test driver's exe; WINEPREFIX, the prefix 
 import os
 import re
 import sys
+import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 import expected_layout as layout  # noqa: E402
@@ -199,10 +200,10 @@ def test_game(check, binary):
         check([last.number("Score(1)"), last.number("Score(2)")] == [score[1], score[2]],
               "the Score labels agree with the result", str([last.text("Score(1)"), last.text("Score(2)")]))
 
-        x, y, w_, h = layout.pixel_rect(layout.BY_NAME["Roll(1)"])
+        x, y, width, height = layout.pixel_rect(layout.BY_NAME["Roll(1)"])
         for _ in range(3):
-            s.click(win, x + w_ // 2, y + h // 2)
-        xs.time.sleep(0.5)
+            s.click(win, x + width // 2, y + height // 2)
+        time.sleep(0.5)
         check(read(s).by_id == last.by_id and len(s.ask("boxes")["boxes"]) == 1,
               "clicks on the window change nothing while the result box is open")
 
