@@ -1,7 +1,8 @@
 # Hardening, installation and packages of the game. On Linux the layout is
 # Debian's for a game (executable in games/, menu entry, icons, AppStream
 # metainfo, manual page, copyright and changelog) and `cpack` makes a .deb; on
-# Windows and macOS the executable gets the program's icon and the bundle data.
+# macOS the Qt build gets the program's icon and the bundle data (the Windows build
+# is the Win32 front-end, packed by scripts/build-windows.sh).
 
 include(GNUInstallDirs)
 set(packaging_dir ${CMAKE_CURRENT_LIST_DIR})
@@ -76,9 +77,6 @@ if(UNIX AND NOT APPLE)
     install(FILES ${compressed_dir}/tornel.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
     install(FILES ${linux_dir}/copyright ${compressed_dir}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tornel)
-elseif(WIN32)
-    target_sources(tornel PRIVATE ${packaging_dir}/windows/tornel.rc)
-    install(TARGETS tornel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 elseif(APPLE)
     set(icns ${packaging_dir}/macos/tornel.icns)
     target_sources(tornel PRIVATE ${icns})
@@ -94,8 +92,8 @@ elseif(APPLE)
     install(TARGETS tornel BUNDLE DESTINATION .)
 endif()
 
-# Windows and macOS have no system Qt: copy Qt's libraries and plugins beside the game.
-if(WIN32 OR APPLE)
+# macOS has no system Qt: copy Qt's libraries and plugins beside the game.
+if(APPLE)
     qt_generate_deploy_app_script(TARGET tornel FILENAME_VARIABLE deploy_script
         NO_UNSUPPORTED_PLATFORM_ERROR)
     install(SCRIPT ${deploy_script})
@@ -123,8 +121,6 @@ if(UNIX AND NOT APPLE)
 They take turns rolling six dice; every pair, triple or longer group of
 equal dice scores, as does a straight. After fifty rounds the higher
 score wins and a fresh game begins.]=])
-elseif(WIN32)
-    set(CPACK_GENERATOR ZIP)
 else()
     set(CPACK_GENERATOR DragNDrop)
 endif()

@@ -198,13 +198,12 @@ void Velmarsh::handOverFocus(int player) noexcept
     SetFocus(next);
 }
 
-// The narration reads numbers from captions; should one of them not be a
-// number, the button keeps its last description: telling a turn never ends a
-// game that the rules let go on.
+// A spoilt caption, or no memory for the text, leaves the button its last description.
 void Velmarsh::narrate(HWND button, int player) noexcept
 {
     try {
-        m_descriptions.describe(button, rules::turnNarration(*this, player));
+        if (const auto news = rules::turnNarration(*this, player))
+            m_descriptions.describe(button, *news);
     } catch (const std::exception &) {
     }
 }

@@ -109,7 +109,7 @@ def turn_faults(s, win, before, after, player, score, patience):
     if not all(d in "123456" and len(d) == 1 for d in dice):
         return [f"player {player} threw {dice}"]
     dice = [int(d) for d in dice]
-    gain = xs.roll_gain(dice)
+    gain = xs.gain_of(dice)
     score[player] += gain
     faults = []
     seen = (after.number(f"Gain({player})"), after.number(f"Score({player})"),
