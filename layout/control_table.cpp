@@ -1,5 +1,7 @@
 #include "layout/control_table.h"
 
+#include "rules/error.h"
+
 #include <algorithm>
 
 namespace layout {
@@ -104,6 +106,15 @@ int findControl(rules::Control control)
     const auto *found = std::find_if(ControlTable.begin(), ControlTable.end(),
             [control](const ControlSpec &spec) { return spec.control == control; });
     return found == ControlTable.end() ? -1 : static_cast<int>(found - ControlTable.begin());
+}
+
+std::size_t controlRow(rules::Control control)
+{
+    const int row = findControl(control);
+    if (row < 0)
+        throw rules::GameError(rules::ErrorKind::NoSuchControl,
+                "the window has no control " + rules::describe(control));
+    return static_cast<std::size_t>(row);
 }
 
 } // namespace layout

@@ -4,6 +4,7 @@
 #include "rules/rgb.h"
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string_view>
 
@@ -42,5 +43,8 @@ extern const std::array<ControlSpec, ControlCount> ControlTable;
 
 // Index into ControlTable, or -1 when the window has no such control.
 [[nodiscard]] int findControl(rules::Control control);
+
+// The row of a control the window has; any other control is an error (NoSuchControl).
+[[nodiscard]] std::size_t controlRow(rules::Control control);
 
 } // namespace layout

@@ -5,7 +5,6 @@
 #include "qt/game_label.h"
 #include "qt/program_icon.h"
 #include "qt/twips.h"
-#include "rules/error.h"
 #include "rules/narration.h"
 #include "rules/random_source.h"
 
@@ -170,7 +169,7 @@ void Velmarsh::tellTurn(int lastPlayer)
         QWidget *button = control(roll);
         if (!button->isVisibleTo(m_form.get())) {
             button->setAccessibleDescription(toQString(
-                    ControlTable[static_cast<std::size_t>(findControl(roll))].description));
+                    ControlTable[controlRow(roll)].description));
             continue;
         }
         if (news)
@@ -191,11 +190,7 @@ void Velmarsh::reset()
 
 QWidget *Velmarsh::control(rules::Control control) const
 {
-    const int row = findControl(control);
-    if (row < 0)
-        throw rules::GameError(rules::ErrorKind::NoSuchControl,
-                "the window has no control " + rules::describe(control));
-    return m_controls[static_cast<std::size_t>(row)];
+    return m_controls[controlRow(control)];
 }
 
 std::string Velmarsh::caption(rules::Control label) const

@@ -3,7 +3,6 @@
 #include "layout/caption_colour.h"
 #include "layout/twips.h"
 #include "packaging/windows/resource_ids.h"
-#include "rules/error.h"
 #include "rules/narration.h"
 #include "rules/random_source.h"
 #include "win32/control_ids.h"
@@ -356,11 +355,7 @@ std::optional<std::size_t> Velmarsh::rowOf(HWND control) const
 
 HWND Velmarsh::control(rules::Control control) const
 {
-    const int row = findControl(control);
-    if (row < 0)
-        throw rules::GameError(rules::ErrorKind::NoSuchControl,
-                "the window has no control " + rules::describe(control));
-    return m_controls[static_cast<std::size_t>(row)];
+    return m_controls[controlRow(control)];
 }
 
 std::string Velmarsh::caption(rules::Control label) const

@@ -95,10 +95,10 @@ const Fault Faults[] = {
     {"round count", 2, {{{NumTurns, "#"}}}, No, No, "", No, false, ErrorKind::TypeMismatch, Steps[8], "NumTurns"},
     {"round count beyond a double", 2, {{{NumTurns, "1e400"}}}, No, No, "", No, false, ErrorKind::Overflow, Steps[8], "NumTurns"},
     {"score at game over", 2, {{{NumTurns, "49"}, {{"Score", 1}, "x"}}}, No, No, "", No, false, ErrorKind::TypeMismatch, Steps[8], "announcing the result: reading the caption of Score(1)"},
-    {"player 0", 0, {}, No, No, "", No, false, ErrorKind::NoSuchControl, Steps[0], "control does not exist: Pair"},
+    {"player 0", 0, {}, No, No, "", No, false, ErrorKind::NoSuchControl, Steps[0], "control does not exist: the window has no control Pair"},
     {"player 3", 3, {}, No, No, "", No, false, ErrorKind::NoSuchControl, Steps[0], "Pair(3)"},
     {"player 3, lenient window", 3, {}, No, No, "", No, true, ErrorKind::SubscriptOutOfRange, Steps[5], "GainValue(3)"},
-    {"player 0, lenient window", 0, {}, No, No, "", No, true, ErrorKind::NoSuchControl, Steps[5], "control does not exist: Score"},
+    {"player 0, lenient window", 0, {}, No, No, "", No, true, ErrorKind::NoSuchControl, Steps[5], "control does not exist: the window has no control Score"},
     {"no L4", 1, {}, No, No, "", L4, false, ErrorKind::NoSuchControl, Steps[2], "L4"},
     {"no NumTurns", 2, {}, No, No, "", NumTurns, false, ErrorKind::NoSuchControl, Steps[8], "NumTurns"},
 };

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "layout/control_table.h"
-#include "rules/error.h"
 #include "rules/window_operations.h"
 
 #include <map>
@@ -55,10 +54,7 @@ public:
     }
     [[nodiscard]] const State &state(rules::Control control) const
     {
-        const int row = layout::findControl(control);
-        if (row < 0)
-            throw rules::GameError(rules::ErrorKind::NoSuchControl, rules::describe(control));
-        return m_states.at(row);
+        return m_states.at(static_cast<int>(layout::controlRow(control)));
     }
 
     int reloads = 0;
