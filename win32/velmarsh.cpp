@@ -374,19 +374,19 @@ void Velmarsh::setCaption(rules::Control label, std::string_view text)
 
 void Velmarsh::setBackground(rules::Control label, rules::Rgb colour)
 {
-    const HWND shown = control(label);
-    m_backgrounds[*rowOf(shown)] = colour;
-    InvalidateRect(shown, nullptr, TRUE);
+    const std::size_t row = controlRow(label);
+    m_backgrounds[row] = colour;
+    InvalidateRect(m_controls[row], nullptr, TRUE);
 }
 
 // A Roll button that appears becomes the default button; it takes the focus
 // once the turn is over (handOverFocus).
 void Velmarsh::setVisible(rules::Control button, bool visible)
 {
-    const HWND shown = control(button);
-    ShowWindow(shown, visible ? SW_SHOWNA : SW_HIDE);
-    if (visible && rowOf(shown) && isRoll(*rowOf(shown)))
-        makeDefault(shown);
+    const std::size_t row = controlRow(button);
+    ShowWindow(m_controls[row], visible ? SW_SHOWNA : SW_HIDE);
+    if (visible && isRoll(row))
+        makeDefault(m_controls[row]);
 }
 
 // The window is hidden, restored to its opening state and shown again; the
