@@ -6,13 +6,14 @@
 
 #include <exception>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand)
+// The parameters keep the names the system declares them with.
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int nShowCmd)
 {
     rules::ClockRandom random;
     win32::OwnedMessageBox messages;
     try {
         win32::Velmarsh Velmarsh(random, messages, [](int exitCode) { PostQuitMessage(exitCode); });
-        Velmarsh.show(showCommand);
+        Velmarsh.show(nShowCmd);
         return win32::runMessageLoop(Velmarsh.window());
     } catch (const std::exception &error) {
         messages.show(rules::ApplicationTitle, error.what());

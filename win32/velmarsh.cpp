@@ -240,7 +240,7 @@ LRESULT CALLBACK Velmarsh::windowProcedure(
 
 // Nothing thrown ever crosses into the system: a failure outside a turn is told
 // and ends the program as a failed turn does.
-void Velmarsh::reportFailure(std::exception_ptr failure) noexcept
+void Velmarsh::reportFailure(const std::exception_ptr &failure) noexcept
 {
     m_boundary.run("the window", [failure] { std::rethrow_exception(failure); });
 }

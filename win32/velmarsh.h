@@ -55,7 +55,7 @@ private:
     static LRESULT CALLBACK windowProcedure(
             HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void reportFailure(std::exception_ptr failure) noexcept;
+    void reportFailure(const std::exception_ptr &failure) noexcept;
 
     void createWindow();
     void destroyWindow() noexcept;
