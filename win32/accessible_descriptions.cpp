@@ -8,9 +8,11 @@
 
 namespace win32 {
 
-AccessibleDescriptions::AccessibleDescriptions()
-    : m_comStarted(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)))
+void AccessibleDescriptions::start()
 {
+    if (m_comStarted)
+        return;
+    m_comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     void *services = nullptr;
     if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
                 IID_IAccPropServices, &services)))

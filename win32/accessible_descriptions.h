@@ -13,13 +13,17 @@ namespace win32 {
 class AccessibleDescriptions
 {
 public:
-    AccessibleDescriptions();
+    AccessibleDescriptions() = default;
     ~AccessibleDescriptions();
     AccessibleDescriptions(const AccessibleDescriptions &) = delete;
     AccessibleDescriptions &operator=(const AccessibleDescriptions &) = delete;
 
-    // Where the system has no annotation service (Wine 8 answers E_NOTIMPL),
-    // nothing happens: controls are still read out by their captions.
+    // Starts the system's annotation service. Starting it costs the game's start-up
+    // a noticeable moment, so it is started once the window is on the screen.
+    void start();
+
+    // Before start(), and where the system has no annotation service (Wine 8
+    // answers E_NOTIMPL), nothing happens: controls are still read out by their captions.
     void describe(HWND control, std::string_view description);
 
 private:

@@ -138,7 +138,15 @@ void Velmarsh::load()
     placeControls(GetDpiForWindow(m_form));
     makeDefault(showingRoll());
     Form_Load();
-    // Before the Roll button takes the focus, a screen reader learns who is to roll.
+    describeControls();
+}
+
+// Every control says what it is; the showing Roll button, who is to roll. Both are in
+// place before the message loop lets a screen reader ask for them.
+void Velmarsh::describeControls()
+{
+    for (std::size_t row = 0; row < ControlTable.size(); ++row)
+        m_descriptions.describe(m_controls[row], ControlTable[row].description);
     narrate(showingRoll(), 1);
 }
 
@@ -148,7 +156,6 @@ void Velmarsh::applyOpeningProperties(std::size_t row)
     const HWND control = m_controls[row];
     SetWindowTextW(control, toWide(spec.caption).c_str());
     m_backgrounds[row] = spec.background;
-    m_descriptions.describe(control, spec.description);
     ShowWindow(control, spec.visible ? SW_SHOWNA : SW_HIDE);
     InvalidateRect(control, nullptr, TRUE);
 }
@@ -207,10 +214,14 @@ void Velmarsh::narrate(HWND button, int player) noexcept
     }
 }
 
+// The window appears first; the screen reader's descriptions follow before any
+// message is handled.
 void Velmarsh::show(int showCommand)
 {
     ShowWindow(m_form, showCommand);
     UpdateWindow(m_form);
+    m_descriptions.start();
+    describeControls();
 }
 
 void Velmarsh::reset()

@@ -75,6 +75,7 @@ private:
     void makeDefault(HWND button);
     void focusShowingRoll();
     void handOverFocus(int player) noexcept;
+    void describeControls();
     void narrate(HWND button, int player) noexcept;
     [[nodiscard]] std::optional<std::size_t> rowOf(HWND control) const;
 
