@@ -115,14 +115,17 @@ def test(check, binary):
         check(all(form[f"die{i}"] in "123456" for i in range(1, 7)) and not boxes,
               "the fresh window takes Space at once: player 1 rolls", str(form))
 
-        s.xdotool("mousemove", "--window", weston.id, 0, 599)    # weston's pointer, out of the way
-        shot = s.settled_shot(weston)
-        x, y = close_button(shot)
-        for dx in (-6, 0):  # as a hand does: the pointer comes onto the button and rests there
-            s.xdotool("mousemove", "--window", weston.id, x + dx, y)
-            time.sleep(0.3)
-        s.xdotool("click", 1)
-        status = s.wait_exit(10)
+        status = None
+        for _ in range(3):  # a click the compositor let pass is made again, as a player would
+            s.xdotool("mousemove", "--window", weston.id, 0, 599)    # weston's pointer, out of the way
+            shot = s.settled_shot(weston)
+            x, y = close_button(shot)
+            for dx in (-6, 0):  # as a hand does: the pointer comes onto the button and rests there
+                s.xdotool("mousemove", "--window", weston.id, x + dx, y)
+                time.sleep(0.3)
+            s.xdotool("click", 1)
+            if (status := s.wait_exit(4)) is not None:
+                break
         if not check(status == 0, "the window's close button ends the program with status 0", f"status {status}"):
             print(f"clicked at ({x}, {y}) of", xs.keep_shot(shot, "wayland-close"))
 
