@@ -8,7 +8,7 @@
 # ${TMPDIR:-/tmp}); the raw results are kept in its bench-results/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/setup.sh
+./scripts/setup.sh bench
 
 build=${TORNEL_BENCH_BUILD_DIR:-${TMPDIR:-/tmp}/tornel-bench-build}
 results="$build/bench-results"

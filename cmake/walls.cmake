@@ -1,4 +1,5 @@
-# The walls between the core and the front-ends, checked on every configure: the rules
+# The walls between the core and the front-ends, checked on every configure (and so at
+# every build after a source of the core or of a front-end has changed): the rules
 # and the layout include only their own headers and the C++ standard library, so they
 # build with no toolkit on every platform; the Qt window never includes the Win32 API
 # nor the Win32 window's headers, and the Win32 window never includes Qt's nor the Qt
@@ -7,7 +8,10 @@
 # Fails the configure for each #include in `folder` whose target matches `forbidden`, or,
 # when `allowed` is given, does not match it.
 function(tornel_check_wall folder forbidden allowed)
-    file(GLOB sources ${PROJECT_SOURCE_DIR}/${folder}/*.h ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
+    file(GLOB sources CONFIGURE_DEPENDS
+        ${PROJECT_SOURCE_DIR}/${folder}/*.h ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
+    # An include added to a source after configuring is checked at the next build too.
+    set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${sources})
     foreach(source IN LISTS sources)
         file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include")
         foreach(line IN LISTS includes)

@@ -4,7 +4,7 @@
 # with a short README for players and the licence.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/setup.sh
+./scripts/setup.sh windows
 
 dir=build-windows
 cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \

@@ -8,23 +8,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 install_test=false
 [[ ${1:-} == --install-test ]] && install_test=true
-./scripts/setup.sh
+./scripts/setup.sh package
 sudo_cmd=()
 ((EUID == 0)) || sudo_cmd=(sudo)
-# What only packaging needs: lintian, and dpkg-shlibdeps for cpack's Depends.
-missing=()
-for p in lintian dpkg-dev; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo_cmd[@]}" apt-get update -qq
-    "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
-fi
-
 dir=${TORNEL_PACKAGE_DIR:-build-package}
-cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-    -DTORNEL_BENCHMARKS=OFF >/dev/null
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$dir" --target tornel
 rm -f "$dir"/tornel_*.deb
 (cd "$dir" && cpack -G DEB >/dev/null)

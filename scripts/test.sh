@@ -5,7 +5,7 @@
 # the Windows tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/setup.sh
+./scripts/setup.sh test
 
 jobs=$(nproc)
 run_suite() {
