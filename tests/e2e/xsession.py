@@ -25,6 +25,8 @@ from collections import Counter
 
 from Xlib import X, Xatom, display as xdisplay, error as xerror, protocol
 
+from scoring import CATEGORIES, HIGHLIGHTS, gain_of, lit_categories  # noqa: F401 (shared with the tests)
+
 MESSAGE_TITLE = "Tornel (2-Player)"
 WESTON_SOCKET, WESTON_TITLE = "tornel", "Weston Compositor - screen0"
 
@@ -36,7 +38,6 @@ DIE = 33
 # Die labels of each player, in die order: two columns of three.
 DICE = {p: [(x0 + 32 * (i % 2), 32 * (i // 2)) for i in range(6)] for p, x0 in ((1, 0), (2, 288))}
 ROLL = {1: (0, 256, 81, 33), 2: (272, 256, 81, 33)}
-CATEGORIES = ("Pair", "Triple", "Quad", "Quint", "Tornel")
 # Every label: name -> ((x, y, width, height), opening background or None).
 LABELS = {f"Die({(p - 1) * 6 + i + 1})": ((x, y, DIE, DIE), YELLOW)
           for p in (1, 2) for i, (x, y) in enumerate(DICE[p])}
@@ -47,24 +48,6 @@ for p, x in ((1, 0), (2, 256)):
     LABELS.update({f"{c}({p})": ((x, 96 + 32 * k, 97, 33), WHITE) for k, c in enumerate(CATEGORIES)})
 LABELS.update({"Instructions": ((96, 96, 161, 161), MAGENTA),
                "Turn": ((80, 256, 97, 33), None), "NumTurns": ((176, 256, 97, 33), None)})
-
-
-# ---- the rule of a roll, written apart from the program's ------------------------
-def gain_of(faces):
-    """What six dice are worth by the scoring rule alone: for every face, a group of n equal
-    dice is worth 6^(n-2) times the face (a pair the face itself); six different faces, 100."""
-    counts = Counter(faces)
-    if len(counts) == 6:
-        return 100
-    return sum(6 ** (n - 2) * int(face) for face, n in counts.items() if n >= 2)
-
-
-HIGHLIGHTS = dict(zip(CATEGORIES, ((255, 255, 0), (255, 191, 0), (255, 127, 0), (255, 63, 0), (255, 0, 0))))
-
-
-def lit_categories(dice):
-    """The categories a roll lights: a group of n equal dice lights Pair up to its own size."""
-    return CATEGORIES[:max(Counter(dice).values()) - 1]
 
 
 def wait_for(probe, timeout, what, step=0.05):

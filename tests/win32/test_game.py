@@ -13,6 +13,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 import expected_layout as layout  # noqa: E402
 import xsession as xs  # noqa: E402
+from scoring import result_message  # noqa: E402
 
 WS_VISIBLE, WS_BORDER, WS_TABSTOP, SS_TYPEMASK, SS_CENTER, BS_DEFPUSHBUTTON = (
     0x10000000, 0x00800000, 0x00010000, 0x1F, 0x1, 0x1)
@@ -172,13 +173,6 @@ def play(check, s, win):
     return score, after
 
 
-def result_text(score):
-    if score[1] == score[2]:
-        return f"Surprisingly, you EACH won with {score[1]} points!"
-    win, lose = (1, 2) if score[1] > score[2] else (2, 1)
-    return f"Player {win} won with {score[win]} points and Player {lose} lost with {score[lose]} points!"
-
-
 def test_game(check, binary):
     with xs.WineSession(binary, os.environ["TORNEL_WIN32_DRIVER"], os.environ["WINEPREFIX"]) as s:
         win = s.wait_window("Form1", timeout=60)
@@ -193,7 +187,7 @@ def test_game(check, binary):
 
         score, last = play(check, s, win)
         boxes = s.ask("boxes")["boxes"]
-        expected = {"title": xs.MESSAGE_TITLE, "text": result_text(score), "buttons": ["OK"], "icon": False,
+        expected = {"title": xs.MESSAGE_TITLE, "text": result_message(score[1], score[2]), "buttons": ["OK"], "icon": False,
                     "owned_by_form": True}
         check(boxes == [expected], "one result box: title, the result of our own tally, OK only, no icon, "
               "owned by the window", f"{boxes} against {expected}")
