@@ -3,7 +3,7 @@
 // result box answered at once) and prints the resident set size after 10 games
 // and after 1,000.
 #include "qt/velmarsh.h"
-#include "bench_doubles.h"
+#include "answering_message_box.h"
 #include "rules/clock_random.h"
 
 #include <QAbstractButton>

@@ -68,17 +68,6 @@ def main():
     out = sys.argv[1]
     load = []
 
-    context, runs = repetitions(os.path.join(out, "rules.json"))
-    load.append(("rules", context.get("load_avg")))
-    for name, label in [("rules_turn/lean_window", "rules turn, lean in-memory window"),
-                        ("rules_turn/fake_window", "rules turn, tests' FakeWindow (std::map)")]:
-        wall, cpu, n = timing(runs, name)
-        row(label, describe(wall, cpu, n), "< 2 us", wall[0] < 2.0)
-    for name, label in [("rules_game100/lean_window", "rules game of 100 turns + reset, lean window"),
-                        ("rules_game100/fake_window", "rules game of 100 turns + reset, FakeWindow")]:
-        wall, cpu, n = timing(runs, name)
-        rows.append((label, describe(wall, cpu, n), "(none)", ""))
-
     context, runs = repetitions(os.path.join(out, "window.json"))
     load.append(("window", context.get("load_avg")))
     wall, cpu, n = timing(runs, "window_turn/pending_repaint")
@@ -88,10 +77,6 @@ def main():
     med, lo, hi = ratio(runs, "window_turn/pending_repaint", "baseline_update/pending_repaint")
     row("turn / baseline update, same run", f"{med:.2f} x (pairs {lo:.2f}-{hi:.2f})", "<= 1.20 x",
         med <= 1.20)
-    wall, cpu, n = timing(runs, "window_reset_reload/with_repaint")
-    row("reset + reload + repaint (offscreen)", describe(wall, cpu, n), "< 5 ms", wall[0] < 5000)
-    wall, cpu, n = timing(runs, "window_reset_reload/no_repaint")
-    rows.append(("reset + reload, no repaint", describe(wall, cpu, n), "", ""))
 
     with open(os.path.join(out, "xvfb.json")) as f:
         x = json.load(f)

@@ -17,7 +17,7 @@ python=/usr/bin/python3 # Debian's, whatever python3 comes first on PATH
 echo "== configure and build (Release) in $build"
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTORNEL_BENCHMARKS=ON \
     -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)" --target tornel tornel_rules_bench tornel_window_bench \
+cmake --build "$build" -j "$(nproc)" --target tornel tornel_window_bench \
     tornel_first_paint tornel_baseline_window tornel_memory_games
 mkdir -p "$results" "$results/runtime"
 chmod 700 "$results/runtime"
@@ -29,15 +29,11 @@ gbench_flags=(--benchmark_repetitions=9 --benchmark_enable_random_interleaving=t
 offscreen=(env QT_QPA_PLATFORM=offscreen DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent
     XDG_RUNTIME_DIR="$results/runtime")
 
-echo "== 1. rules: a turn and a 100-turn game against in-memory windows"
-"$build/bench/tornel_rules_bench" "${gbench_flags[@]}" \
-    --benchmark_out="$results/rules.json" --benchmark_out_format=json >/dev/null
-
-echo "== 2. real window, offscreen: a turn with its repaint, a reset with its reload"
+echo "== 1. a turn with its repaint, real window against the bare one, offscreen"
 "${offscreen[@]}" "$build/bench/tornel_window_bench" "${gbench_flags[@]}" \
     --benchmark_out="$results/window.json" --benchmark_out_format=json >/dev/null
 
-echo "== 3, 4. start-up, peak memory and idle cost under Xvfb (about a minute)"
+echo "== 2, 3. start-up, peak memory and idle cost under Xvfb (about a minute)"
 # (the private bus's daemon may warn that it cannot raise its file limit: harmless)
 if ! dbus-run-session -- "$python" bench/xvfb_bench.py "$build" "$results/xvfb.json" \
         2>"$results/xvfb.log"; then
@@ -45,7 +41,7 @@ if ! dbus-run-session -- "$python" bench/xvfb_bench.py "$build" "$results/xvfb.j
     exit 1
 fi
 
-echo "== 5. memory over 1,000 games through the real window, offscreen (about a minute)"
+echo "== 4. memory over 1,000 games through the real window, offscreen (about a minute)"
 "${offscreen[@]}" "$build/bench/tornel_memory_games" 1000 >"$results/memory.txt"
 
 "$python" bench/report.py "$results"

@@ -2,8 +2,7 @@
 """The Windows build's figures under Wine in one private Xvfb: the sizes of the exe and the
 zip, launch to window mapped of tornel.exe against the bare window with the same 38 controls
 (interleaved, the order swapping every pair, after untimed warm-ups), and a turn inside the
-process (bench/win32_turn_bench.cpp) with what its window calls cost on their own
-(bench/win32_calls_bench.cpp).
+process with its repaint (bench/win32_turn_bench.cpp).
 
 Usage: win32_bench.py BUILD_WINDOWS_DIR RESULTS_JSON [LAUNCHES]
 """
@@ -85,9 +84,6 @@ def main(build, out, launches):
         results["turn_runs"] = [json.loads(subprocess.run(["wine", turn_bench, "10"], env=env, check=True,
                                                           capture_output=True, timeout=300).stdout)
                                 for _ in range(3)]
-        results["window_calls_us"] = json.loads(subprocess.run(
-            ["wine", os.path.join(build, "bench", "win32_calls_bench.exe")], env=env, check=True,
-            capture_output=True, timeout=120).stdout)
     finally:
         subprocess.run(["wineserver", "-k"], env=env, timeout=10, stderr=subprocess.DEVNULL)
         s.__exit__()
@@ -101,15 +97,9 @@ def main(build, out, launches):
           f"(pairs: median {st['pair_ratios_median']:.3f}, {st['pair_ratios_range'][0]:.3f}-"
           f"{st['pair_ratios_range'][1]:.3f}; target <= 1.10)")
     for run in results["turn_runs"]:
-        t, p, b = run["turn"], run["turn_with_repaint"], run["button_click"]
-        print(f"turn: median {t['median']:.1f} us (p10 {t['p10']:.1f}, p90 {t['p90']:.1f}, n {t['n']}); "
-              f"with repaint {p['median']:.1f} us (p90 {p['p90']:.1f}); through BM_CLICK "
-              f"{b['median']:.1f} us (p90 {b['p90']:.1f}); game-ending turn "
-              f"{run['game_ending_turn']['median']:.0f} us (target: turn < 1000 us); window calls a turn: "
-              f"{run['per_turn']}")
-
-
-    print("single window calls under Wine, median us:", results["window_calls_us"])
+        t, e = run["turn_with_repaint"], run["game_ending_turn"]
+        print(f"turn with repaint: median {t['median']:.1f} us (p10 {t['p10']:.1f}, p90 {t['p90']:.1f}, "
+              f"n {t['n']}; target < 1000 us); game-ending turn {e['median']:.0f} us")
 
 
 if __name__ == "__main__":
