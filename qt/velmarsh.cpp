@@ -90,6 +90,7 @@ Velmarsh::Velmarsh(rules::RandomSource &random, rules::MessageBox &messages,
     m_form->setWindowIcon(programIcon());
     m_form->installEventFilter(new CloseWhileModalGuard(m_form.get()));
     createControls();
+    openWindow();
     load();
 }
 
@@ -114,14 +115,20 @@ void Velmarsh::createControls()
     QWidget::setTabOrder(control({rules::name::Roll, 1}), control({rules::name::Roll, 2}));
 }
 
-// Loading gives every control its opening state, whatever the last game left,
-// then runs the load step.
-void Velmarsh::load()
+// The window's caption, font and opening size, given once: a new game keeps the
+// size and place the player has given the window.
+void Velmarsh::openWindow()
 {
     m_form->setWindowTitle(toQString(WindowCaption));
     m_form->setFont(windowFont());
     const qreal dpi = m_form->logicalDpiX();
     m_form->resize(layout::twipsToPixels(ClientWidthTwips, dpi), layout::twipsToPixels(ClientHeightTwips, dpi));
+}
+
+// Loading gives every control its opening state, whatever the last game left,
+// then runs the load step.
+void Velmarsh::load()
+{
     for (std::size_t row = 0; row < ControlTable.size(); ++row)
         applyOpeningProperties(static_cast<int>(row));
     Form_Load();
@@ -183,11 +190,6 @@ void Velmarsh::show()
     m_form->show();
 }
 
-void Velmarsh::reset()
-{
-    m_game.reset();
-}
-
 QWidget *Velmarsh::control(rules::Control control) const
 {
     return m_controls[controlRow(control)];
@@ -220,15 +222,13 @@ void Velmarsh::setVisible(rules::Control button, bool visible)
     control(button)->setVisible(visible);
 }
 
-// The window is hidden, restored to its opening state and shown again; the
-// window object and its arrays stay, and hiding (unlike closing) never ends
-// the program.
+// A new game loads the same window in place: every control goes back to its
+// opening state and the load step runs again, while the window stays on screen
+// at its size and place, so it never flickers, keeps the keyboard focus the
+// window manager gave it, and never ends the program; the arrays stay.
 void Velmarsh::reload()
 {
-    m_form->hide();
     load();
-    m_form->show();
-    m_form->activateWindow(); // the fresh game takes keys at once, as at start-up
 }
 
 } // namespace qt

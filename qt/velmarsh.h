@@ -32,8 +32,6 @@ public:
     Velmarsh &operator=(const Velmarsh &) = delete;
 
     void show();
-    // The public procedure that ends a game and starts the next.
-    void reset();
 
     [[nodiscard]] std::string caption(rules::Control label) const override;
     void setCaption(rules::Control label, std::string_view text) override;
@@ -48,6 +46,7 @@ public:
 
 private:
     void createControls();
+    void openWindow();
     void load();
     void applyOpeningProperties(int row);
     void Form_Load();

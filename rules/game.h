@@ -25,10 +25,12 @@ public:
 
     // One whole turn for the player whose Roll button was clicked (1 or 2).
     void Roll_Click(std::int16_t PlayerIndex);
-    // Announces the result, clears the counters and starts a fresh game.
-    void reset();
 
 private:
+    // Announces the result, clears the counters and starts a fresh game. Only the
+    // close of the fiftieth round calls it, inside the click and so inside the
+    // window's error boundary.
+    void reset();
     void clearHighlights(int player);
     void rollDice();
     void clearAccumulators();

@@ -1,10 +1,15 @@
 #!/usr/bin/python3
-"""A whole game of 50 rounds: the result box, its numbers, and the new game after it.
+"""A whole game of 50 rounds: the result box, its numbers, and the new game after it, on
+screen within FRESH_GAME_LIMIT seconds of the Enter that answers the box.
 
 Usage: test_full_game.py PATH_TO_TORNEL   (exit status 0 when every check passed)
 """
 import os
 import sys
+import time
+
+from Xlib import X, XK, error as xerror
+from Xlib.ext import xtest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import xsession as xs  # noqa: E402
@@ -13,6 +18,7 @@ from scoring import result_message  # noqa: E402
 CLICKS = 100
 TALLY = ("Score(1)", "Score(2)", "Gain(1)", "Gain(2)")
 DICE = {p: [f"Die({(p - 1) * 6 + i})" for i in range(1, 7)] for p in (1, 2)}
+FRESH_GAME_LIMIT = 0.3
 
 
 def play(s, win, opening):
@@ -61,6 +67,28 @@ def play(s, win, opening):
     return faults, total
 
 
+def answer_and_time(s, box, win, differ):
+    """Answers the result box with Enter, typed through XTEST on the test's own connection, and
+    reads the window's picture every 10 ms until differ() finds nothing; returns the seconds
+    from the key to that picture, or None if it does not come within 5 s."""
+    s.xdotool("windowfocus", box.id)
+    xs.wait_for(lambda: getattr(s.dpy.get_input_focus().focus, "id", None) == box.id, 5,
+                "the focus on the result box", step=0.01)
+    code = s.dpy.keysym_to_keycode(XK.string_to_keysym("Return"))
+    sent = time.monotonic()
+    xtest.fake_input(s.dpy, X.KeyPress, code)
+    xtest.fake_input(s.dpy, X.KeyRelease, code)
+    s.dpy.sync()
+    while time.monotonic() - sent < 5:
+        try:
+            if not differ(s.shot(win)):
+                return time.monotonic() - sent
+        except xerror.XError:
+            pass        # the window is not on screen at this moment
+        time.sleep(0.01)
+    return None
+
+
 def test(check, binary):
     with xs.Session(binary, accessible=True) as s:
         win = s.wait_window("Form1")
@@ -94,18 +122,21 @@ def test(check, binary):
         check(text == result_message(total[1], total[2]),
               "the result names the winner with both scores, as our own tally has them", repr(text))
 
-        s.key(box, "Return")
+        def differ(shot):
+            return ([n for n, (r, _) in xs.LABELS.items()
+                     if shot.region(*xs.inside(r)) != opening.region(*xs.inside(r))]
+                    + [f"Roll({p})" for p, want in ((1, True), (2, False)) if xs.roll_shown(shot, p) != want])
+        took = answer_and_time(s, box, win, differ)
+        print(f"     fresh game on screen {took * 1000:.0f} ms after the Enter" if took is not None
+              else "     no fresh game on screen within 5 s of the Enter")
+        check(took is not None and took <= FRESH_GAME_LIMIT,
+              f"the fresh game is on screen within {FRESH_GAME_LIMIT * 1000:.0f} ms of the Enter", f"{took} s")
         try:
             s.wait_no_window(xs.MESSAGE_TITLE)
         except TimeoutError:
             pass
         check(not s.windows(xs.MESSAGE_TITLE), "Enter closes the result box")
         win = s.wait_window("Form1")
-
-        def differ(shot):
-            return ([n for n, (r, _) in xs.LABELS.items()
-                     if shot.region(*xs.inside(r)) != opening.region(*xs.inside(r))]
-                    + [f"Roll({p})" for p, want in ((1, True), (2, False)) if xs.roll_shown(shot, p) != want])
         try:
             shot = s.settled_shot(win, lambda sh: not differ(sh), what="the opening state")
         except TimeoutError:

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QSignalSpy>
+#include <QWindow>
 
 #include <array>
 #include <utility>
@@ -71,7 +73,8 @@ void WindowTest::windowOpensWithItsTitleSizeIconAndRules()
     QCOMPARE(window.random.reseeds, 1);
 }
 
-// Whatever a game and stray changes left behind, a reload opens the window afresh.
+// Whatever a game and stray changes left behind, a reload opens the window afresh, in
+// place and at the size the player gave it.
 void WindowTest::reloadRestoresEveryControlAndKeepsTheArrays()
 {
     Fixture window;
@@ -88,13 +91,15 @@ void WindowTest::reloadRestoresEveryControlAndKeepsTheArrays()
     window.label(name::Die, 3)->setGeometry(5, 5, 50, 50);
     window.label(name::Pair, 2)->setFont(qt::windowFont());
     window.velmarsh.window()->resize(500, 400);
+    QSignalSpy shownOrHidden(window.velmarsh.window()->windowHandle(), &QWindow::visibleChanged);
 
     window.velmarsh.reload();
 
     compareAllWithLayout(window.velmarsh);
     if (QTest::currentTestFailed())
         return;
-    QCOMPARE(window.velmarsh.window()->size(), QSize(351, 289));
+    QCOMPARE(window.velmarsh.window()->size(), QSize(500, 400)); // the player's size stays
+    QCOMPARE(shownOrHidden.count(), 0); // reloaded in place, never hidden
     QVERIFY(window.velmarsh.window()->isVisible());
     QCOMPARE(window.velmarsh.window()->focusWidget(), window.roll(1));
     QCOMPARE(window.random.reseeds, 2);

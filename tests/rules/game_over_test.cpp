@@ -60,22 +60,25 @@ TEST_F(GameOver, TheFiftiethRoundAloneEndsTheGameInAFreshWindowWithUncolouredGai
     EXPECT_EQ(gainColours(), rgbText(Cyan) + "; " + rgbText(Cyan));
 }
 
+// Each case plays round 50 from scores one below the final ones, each roll worth 1.
 TEST_F(GameOver, AnnouncesTheResultWithTheWinnerFirst)
 {
-    using Case = std::tuple<const char *, const char *, const char *>;
+    using Case = std::tuple<int, int, const char *>;
     for (const auto &[first, second, text] :
-            {Case{"967", "845", "Player 1 won with 967 points and Player 2 lost with 845 points!"},
-                    Case{"845", "967",
+            {Case{967, 845, "Player 1 won with 967 points and Player 2 lost with 845 points!"},
+                    Case{845, 967,
                             "Player 2 won with 967 points and Player 1 lost with 845 points!"},
-                    Case{"560", "560", "Surprisingly, you EACH won with 560 points!"},
-                    Case{"100", "99",
+                    Case{560, 560, "Surprisingly, you EACH won with 560 points!"},
+                    Case{100, 99,
                             "Player 1 won with 100 points and Player 2 lost with 99 points!"},
-                    Case{"99", "100",
+                    Case{99, 100,
                             "Player 2 won with 100 points and Player 1 lost with 99 points!"}}) {
         messages.shown.clear();
-        setCaption("Score", 1, first);
-        setCaption("Score", 2, second);
-        game.reset();
+        setCaption("Score", 1, std::to_string(first - 1));
+        setCaption("Score", 2, std::to_string(second - 1));
+        setCaption("NumTurns", 0, "49");
+        click(1, OnePair);
+        click(2, OnePair);
         ASSERT_EQ(messages.shown.size(), 1U) << text;
         EXPECT_EQ(messages.shown[0].title, "Tornel (2-Player)");
         EXPECT_EQ(messages.shown[0].text, text);
@@ -86,18 +89,20 @@ TEST_F(GameOver, AfterTheBoxTheWindowIsAsItOpensWithBothGainsZero)
 {
     click(1, SixSixes);
     click(2, OnePair);
+    setCaption("NumTurns", 0, "49");
     click(1, {2, 2, 2, 5, 5, 1}); // a triple of 2s and a pair of 5s: 6*2 + 5
     messages.whileOpen = [&] { // the box shows over the finished game
         EXPECT_EQ(window.reloads, 0);
         EXPECT_EQ(caption("Score", 1), std::to_string(7776 + 6 * 2 + 5));
-        EXPECT_EQ(caption("NumTurns"), "1");
+        EXPECT_EQ(caption("NumTurns"), "50");
     };
     window.log.clear();
-    game.reset();
+    click(2, OnePair); // unequal gains in round 50, which the fresh window must not show
     EXPECT_EQ(messages.shown.size(), 1U);
-    EXPECT_EQ(window.log,
-            (std::vector<std::string>{
-                    "NumTurns=0", "Score(1)=0", "Score(2)=0", "Gain(1)=0", "Gain(2)=0", "reload"}));
+    ASSERT_GE(window.log.size(), 7U);
+    EXPECT_EQ(std::vector<std::string>(window.log.end() - 7, window.log.end()),
+            (std::vector<std::string>{"NumTurns=50", "NumTurns=0", "Score(1)=0", "Score(2)=0",
+                    "Gain(1)=0", "Gain(2)=0", "reload"}));
     EXPECT_TRUE(inOpeningState(window));
     EXPECT_EQ(arrays.GainValue(1), 0);
     EXPECT_EQ(arrays.GainValue(2), 0);
