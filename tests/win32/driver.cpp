@@ -2,10 +2,15 @@
 // under Wine. One command a line on standard input, one JSON line back on standard output:
 //   find             the window "Form1": {"hwnd", "pid", "client": [w, h], "dpi"}
 //   controls         every child: ID, class, text, rect in client pixels, style bits;
-//                    and the control that has the keyboard focus
+//                    the control that has the keyboard focus, and the default button's ID
 //   boxes            every shown message box: title, text, buttons, owner, whether it shows an icon
-//   settext ID TEXT  sets a control's text in the game's process (WM_SETTEXT crosses it)
-// An answer with "error" means the window or control was not there.
+//   fit              for every shown control, its client area and its caption's extent on one
+//                    line in each of the window's two fonts, with the face drawn and whether
+//                    it is TrueType
+//   settext ID TEXT  sets a control's text in the game's process
+// Texts are read and set with messages sent to the game's thread: each waits until the game
+// has handled everything before it, so no read sees a turn half done.
+// An answer with "error" means the window or control was not there, or did not answer.
 #ifndef UNICODE
 #define UNICODE
 #endif
@@ -13,10 +18,26 @@
 
 #include <cstdio>
 #include <iostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace {
+
+constexpr UINT AnswerMilliseconds = 5000;
+
+// A message to the game's thread, answered once the game has handled what came before it.
+LRESULT ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR result = 0;
+    SetLastError(ERROR_SUCCESS);
+    // Wine hands back the answer itself, so an answer of 0 is a failure only with an error set.
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_BLOCK, AnswerMilliseconds, &result)
+            && GetLastError() != ERROR_SUCCESS)
+        throw std::runtime_error("the game did not answer message " + std::to_string(message)
+                + ": error " + std::to_string(GetLastError()));
+    return static_cast<LRESULT>(result);
+}
 
 std::string utf8(const std::wstring &text)
 {
@@ -48,9 +69,9 @@ std::string quoted(const std::wstring &text)
 
 std::wstring text(HWND window)
 {
-    std::wstring buffer(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    buffer.resize(static_cast<std::size_t>(
-            GetWindowTextW(window, buffer.data(), static_cast<int>(buffer.size()))));
+    std::wstring buffer(static_cast<std::size_t>(ask(window, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    buffer.resize(static_cast<std::size_t>(ask(window, WM_GETTEXT, buffer.size(),
+            reinterpret_cast<LPARAM>(buffer.data()))));
     return buffer;
 }
 
@@ -104,8 +125,8 @@ std::string controls()
     thread.cbSize = sizeof thread;
     GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
     std::string out = R"({"focus": )"
-            + std::to_string(thread.hwndFocus ? GetDlgCtrlID(thread.hwndFocus) : 0)
-            + R"(, "controls": [)";
+            + std::to_string(thread.hwndFocus ? GetDlgCtrlID(thread.hwndFocus) : 0) + R"(, "defid": )"
+            + std::to_string(LOWORD(ask(window, DM_GETDEFID, 0, 0))) + R"(, "controls": [)";
     for (HWND child : children(window)) {
         RECT rect;
         GetWindowRect(child, &rect);
@@ -162,8 +183,78 @@ std::string setText(const std::wstring &arguments)
     HWND control = GetDlgItem(form(), _wtoi(arguments.substr(0, blank).c_str()));
     if (!control || blank == std::wstring::npos)
         return R"({"error": "no such control"})";
-    return SetWindowTextW(control, arguments.substr(blank + 1).c_str()) ? R"({"ok": true})"
-                                                                        : R"({"ok": false})";
+    const std::wstring caption = arguments.substr(blank + 1);
+    return ask(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(caption.c_str())) ? R"({"ok": true})"
+                                                                                  : R"({"ok": false})";
+}
+
+// The window's two fonts as the game makes them at a density: 18 pt "Microsoft Sans Serif",
+// and the default GUI font scaled from the system's density. Another process cannot use the
+// game's own font handles.
+HFONT gameFont(bool large, UINT dpi)
+{
+    LOGFONTW description{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof description, &description);
+    description.lfHeight = MulDiv(description.lfHeight, static_cast<int>(dpi),
+            static_cast<int>(GetDpiForSystem()));
+    if (large) {
+        description = LOGFONTW{};
+        description.lfHeight = -MulDiv(18, static_cast<int>(dpi), 72);
+        description.lfWeight = FW_NORMAL;
+        description.lfCharSet = ANSI_CHARSET;
+        description.lfOutPrecision = OUT_TT_PRECIS;
+        lstrcpynW(description.lfFaceName, L"Microsoft Sans Serif", LF_FACESIZE);
+    }
+    return CreateFontIndirectW(&description);
+}
+
+// The caption's extent on one line in one of the fonts, the face Wine draws it in, and
+// whether that face is TrueType.
+std::string extent(HDC canvas, HFONT font, const std::wstring &caption)
+{
+    const auto old = SelectObject(canvas, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(canvas, &metrics);
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(canvas, LF_FACESIZE, face);
+    SIZE line{};
+    GetTextExtentPoint32W(canvas, caption.c_str(), static_cast<int>(caption.size()), &line);
+    SelectObject(canvas, old);
+    char fields[80];
+    std::snprintf(fields, sizeof fields, R"({"line": [%ld, %ld], "truetype": %s, "face": )", line.cx,
+            line.cy, (metrics.tmPitchAndFamily & TMPF_TRUETYPE) ? "true" : "false");
+    return fields + quoted(face) + "}";
+}
+
+std::string fit(HWND control, HDC canvas, const HFONT (&fonts)[2])
+{
+    RECT client;
+    GetClientRect(control, &client);
+    const std::wstring caption = text(control);
+    char fields[80];
+    std::snprintf(fields, sizeof fields, R"({"id": %d, "client": [%ld, %ld], "large": )",
+            GetDlgCtrlID(control), client.right, client.bottom);
+    return fields + extent(canvas, fonts[1], caption) + R"(, "default": )"
+            + extent(canvas, fonts[0], caption) + "}";
+}
+
+std::string fits()
+{
+    HWND window = form();
+    if (!window)
+        return R"({"error": "no window Form1 of class Velmarsh"})";
+    const HDC canvas = GetDC(nullptr);
+    const UINT dpi = GetDpiForWindow(window);
+    const HFONT fonts[2] = {gameFont(false, dpi), gameFont(true, dpi)};
+    std::string out = R"({"controls": [)";
+    for (HWND child : children(window)) {
+        if (IsWindowVisible(child))
+            out += std::string(out.back() == '[' ? "" : ", ") + fit(child, canvas, fonts);
+    }
+    DeleteObject(fonts[0]);
+    DeleteObject(fonts[1]);
+    ReleaseDC(nullptr, canvas);
+    return out + "]}";
 }
 
 std::wstring wide(const std::string &line)
@@ -178,20 +269,28 @@ std::wstring wide(const std::string &line)
 
 int main()
 {
+    // Sizes in the game's own pixels at every screen density.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     for (std::string line; std::getline(std::cin, line);) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         std::string answer;
-        if (line == "find")
-            answer = find();
-        else if (line == "controls")
-            answer = controls();
-        else if (line == "boxes")
-            answer = boxes();
-        else if (line.rfind("settext ", 0) == 0)
-            answer = setText(wide(line.substr(8)));
-        else
-            answer = R"({"error": "unknown command"})";
+        try {
+            if (line == "find")
+                answer = find();
+            else if (line == "controls")
+                answer = controls();
+            else if (line == "boxes")
+                answer = boxes();
+            else if (line == "fit")
+                answer = fits();
+            else if (line.rfind("settext ", 0) == 0)
+                answer = setText(wide(line.substr(8)));
+            else
+                answer = R"({"error": "unknown command"})";
+        } catch (const std::exception &failure) {
+            answer = std::string(R"({"error": )") + quoted(wide(failure.what())) + "}";
+        }
         std::printf("%s\n", answer.c_str());
         std::fflush(stdout);
     }
