@@ -121,12 +121,14 @@ std::string controls()
     HWND window = form();
     if (!window)
         return R"({"error": "no window Form1 of class Velmarsh"})";
+    // Asked first: the focus is read once the game has handled what came before.
+    const std::string defaultId = std::to_string(LOWORD(ask(window, DM_GETDEFID, 0, 0)));
     GUITHREADINFO thread{};
     thread.cbSize = sizeof thread;
     GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread);
     std::string out = R"({"focus": )"
             + std::to_string(thread.hwndFocus ? GetDlgCtrlID(thread.hwndFocus) : 0) + R"(, "defid": )"
-            + std::to_string(LOWORD(ask(window, DM_GETDEFID, 0, 0))) + R"(, "controls": [)";
+            + defaultId + R"(, "controls": [)";
     for (HWND child : children(window)) {
         RECT rect;
         GetWindowRect(child, &rect);
