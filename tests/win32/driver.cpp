@@ -4,9 +4,8 @@
 //   controls         every child: ID, class, text, rect in client pixels, style bits;
 //                    the control that has the keyboard focus, and the default button's ID
 //   boxes            every shown message box: title, text, buttons, owner, whether it shows an icon
-//   fit              for every shown control, its client area and its caption's extent on one
-//                    line in each of the window's two fonts, with the face drawn and whether
-//                    it is TrueType
+//   fit              the face of each of the window's two fonts and whether it is TrueType; each
+//                    control's client area and its caption's extent on one line in the large font
 //   settext ID TEXT  sets a control's text in the game's process
 // Texts are read and set with messages sent to the game's thread: each waits until the game
 // has handled everything before it, so no read sees a turn half done.
@@ -190,71 +189,52 @@ std::string setText(const std::wstring &arguments)
                                                                                   : R"({"ok": false})";
 }
 
-// The window's two fonts as the game makes them at a density: 18 pt "Microsoft Sans Serif",
-// and the default GUI font scaled from the system's density. Another process cannot use the
-// game's own font handles.
+// The window's two fonts as the game makes them at a density (another process cannot use the
+// game's own font handles): 18 pt "Microsoft Sans Serif", and the default GUI font scaled
+// from the system's density.
 HFONT gameFont(bool large, UINT dpi)
 {
-    LOGFONTW description{};
-    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof description, &description);
-    description.lfHeight = MulDiv(description.lfHeight, static_cast<int>(dpi),
-            static_cast<int>(GetDpiForSystem()));
+    LOGFONTW font{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(GetDpiForSystem()));
     if (large) {
-        description = LOGFONTW{};
-        description.lfHeight = -MulDiv(18, static_cast<int>(dpi), 72);
-        description.lfWeight = FW_NORMAL;
-        description.lfCharSet = ANSI_CHARSET;
-        description.lfOutPrecision = OUT_TT_PRECIS;
-        lstrcpynW(description.lfFaceName, L"Microsoft Sans Serif", LF_FACESIZE);
+        font = LOGFONTW{-MulDiv(18, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET,
+                OUT_TT_PRECIS, 0, 0, 0, L"Microsoft Sans Serif"};
     }
-    return CreateFontIndirectW(&description);
+    return CreateFontIndirectW(&font);
 }
 
-// The caption's extent on one line in one of the fonts, the face Wine draws it in, and
-// whether that face is TrueType.
-std::string extent(HDC canvas, HFONT font, const std::wstring &caption)
-{
-    const auto old = SelectObject(canvas, font);
-    TEXTMETRICW metrics{};
-    GetTextMetricsW(canvas, &metrics);
-    wchar_t face[LF_FACESIZE] = {};
-    GetTextFaceW(canvas, LF_FACESIZE, face);
-    SIZE line{};
-    GetTextExtentPoint32W(canvas, caption.c_str(), static_cast<int>(caption.size()), &line);
-    SelectObject(canvas, old);
-    char fields[80];
-    std::snprintf(fields, sizeof fields, R"({"line": [%ld, %ld], "truetype": %s, "face": )", line.cx,
-            line.cy, (metrics.tmPitchAndFamily & TMPF_TRUETYPE) ? "true" : "false");
-    return fields + quoted(face) + "}";
-}
-
-std::string fit(HWND control, HDC canvas, const HFONT (&fonts)[2])
-{
-    RECT client;
-    GetClientRect(control, &client);
-    const std::wstring caption = text(control);
-    char fields[80];
-    std::snprintf(fields, sizeof fields, R"({"id": %d, "client": [%ld, %ld], "large": )",
-            GetDlgCtrlID(control), client.right, client.bottom);
-    return fields + extent(canvas, fonts[1], caption) + R"(, "default": )"
-            + extent(canvas, fonts[0], caption) + "}";
-}
-
+// The face each font is drawn in and whether it is TrueType; then every shown control's client
+// area and its caption's extent on one line in the large font.
 std::string fits()
 {
     HWND window = form();
     if (!window)
         return R"({"error": "no window Form1 of class Velmarsh"})";
     const HDC canvas = GetDC(nullptr);
-    const UINT dpi = GetDpiForWindow(window);
-    const HFONT fonts[2] = {gameFont(false, dpi), gameFont(true, dpi)};
-    std::string out = R"({"controls": [)";
-    for (HWND child : children(window)) {
-        if (IsWindowVisible(child))
-            out += std::string(out.back() == '[' ? "" : ", ") + fit(child, canvas, fonts);
+    std::string out = R"({"fonts": [)";
+    for (const bool large : {false, true}) {
+        DeleteObject(SelectObject(canvas, gameFont(large, GetDpiForWindow(window))));
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(canvas, &metrics);
+        wchar_t face[LF_FACESIZE] = {};
+        GetTextFaceW(canvas, LF_FACESIZE, face);
+        out += std::string(large ? ", " : "") + R"({"face": )" + quoted(face) + R"(, "truetype": )"
+                + ((metrics.tmPitchAndFamily & TMPF_TRUETYPE) ? "true}" : "false}");
     }
-    DeleteObject(fonts[0]);
-    DeleteObject(fonts[1]);
+    out += R"(], "controls": [)";
+    for (HWND child : children(window)) {
+        RECT client;
+        SIZE line{};
+        const std::wstring caption = text(child);
+        GetClientRect(child, &client);
+        GetTextExtentPoint32W(canvas, caption.c_str(), static_cast<int>(caption.size()), &line);
+        char fields[120];
+        std::snprintf(fields, sizeof fields, R"(%s{"id": %d, "client": [%ld, %ld], "line": [%ld, %ld]})",
+                out.back() == '[' ? "" : ", ", GetDlgCtrlID(child), client.right, client.bottom, line.cx, line.cy);
+        out += fields;
+    }
+    DeleteObject(SelectObject(canvas, GetStockObject(SYSTEM_FONT)));
     ReleaseDC(nullptr, canvas);
     return out + "]}";
 }
