@@ -351,13 +351,13 @@ void Velmarsh::onDpiChanged(UINT dpi, const RECT &suggested)
 void Velmarsh::replaceIcons(UINT dpi)
 {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    const HICON big = loadIcon(instance, SM_CXICON, SM_CYICON, dpi);
-    const HICON small = loadIcon(instance, SM_CXSMICON, SM_CYSMICON, dpi);
-    SendMessageW(m_form, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-    SendMessageW(m_form, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    const HICON bigIcon = loadIcon(instance, SM_CXICON, SM_CYICON, dpi);
+    const HICON smallIcon = loadIcon(instance, SM_CXSMICON, SM_CYSMICON, dpi);
+    SendMessageW(m_form, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+    SendMessageW(m_form, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
     destroyIcons();
-    m_bigIcon = big;
-    m_smallIcon = small;
+    m_bigIcon = bigIcon;
+    m_smallIcon = smallIcon;
 }
 
 void Velmarsh::destroyIcons() noexcept
