@@ -225,20 +225,30 @@ def test_game(check, binary):
         check(read(s).by_id == last.by_id and len(s.ask("boxes")["boxes"]) == 1 and s.running(),
               "clicks and a close on the window change nothing while the result box is open")
 
-        place, box = s.geometry(win), s.wait_window(xs.MESSAGE_TITLE)
-        start = time.monotonic()        # before xdotool starts: the figure is an upper bound
-        s.key(box, "Return")
-        seen, faults = fresh_game_times(s, win, opening, place, start)
-        fresh = max(seen["driver"], seen["picture"])
-        print(f"fresh game: ms after the Enter {({k: round(v * 1000) for k, v in seen.items()})}; "
-              f"{(fresh - seen['box gone']) * 1000:.0f} ms after the result box left the screen")
+        # Two more game ends, cheaply: the round counter set to 49 before a round.
+        times, faults = [], []
+        for game in range(3):
+            if game:
+                s.ask("settext 510 49")
+                for player in (1, 2):
+                    x, y, width, height = layout.pixel_rect(layout.BY_NAME[f"Roll({player})"])
+                    s.click(win, x + width // 2, y + height // 2)
+                    settled(s, lambda w: w.shown(f"Roll({3 - player})") or s.windows(xs.MESSAGE_TITLE), "a turn")
+            place, box = s.geometry(win), s.wait_window(xs.MESSAGE_TITLE)
+            start = time.monotonic()        # before xdotool starts: the figure is an upper bound
+            s.key(box, "Return")
+            seen, more = fresh_game_times(s, win, opening, place, start)
+            times.append(max(seen["driver"], seen["picture"]) - seen["box gone"])
+            faults += more
+            print(f"fresh game {game + 1}: ms after the Enter {({k: round(v * 1000) for k, v in seen.items()})}; "
+                  f"{times[-1] * 1000:.0f} ms after the result box left the screen")
         # Wine without a window manager keeps the box's window on screen for 2 s after the Enter,
         # inside the system's message box: its X11 driver waits for a window manager to see the
         # box go. The game's own part starts when the box is gone.
-        check(fresh - seen["box gone"] <= FRESH_GAME_LIMIT and not faults,
+        check(max(times) <= FRESH_GAME_LIMIT and not faults,
               f"within {FRESH_GAME_LIMIT * 1000:.0f} ms of the result box leaving the screen, the same window "
               "shows the opening state to the driver and on the screen, never unmapped, in place, focus and "
-              "default on Roll(1)", f"{seen}; " + "; ".join(faults[:4]))
+              "default on Roll(1)", f"{[round(t * 1000) for t in times]} ms; " + "; ".join(faults[:4]))
         check(s.running() and not s.windows(xs.MESSAGE_TITLE), "Enter answers the result box, the program runs on")
         faults = opening_faults(s, win)
         check(not faults, "the fresh window is as the first one", "; ".join(faults[:4]))
