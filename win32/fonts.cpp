@@ -7,14 +7,16 @@ namespace {
 constexpr int LargePoints = 18;
 constexpr int PointsPerInch = 72;
 
-// 18 pt "MS Sans Serif", which Windows maps to its successor face.
+// 18 pt in the TrueType face of the window's classic sans serif design: its
+// bitmap namesake would turn blocky at 125 % and beyond.
 HFONT createLarge(UINT dpi)
 {
     LOGFONTW font{};
     font.lfHeight = -MulDiv(LargePoints, static_cast<int>(dpi), PointsPerInch);
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = ANSI_CHARSET;
-    lstrcpynW(font.lfFaceName, L"MS Sans Serif", LF_FACESIZE);
+    font.lfOutPrecision = OUT_TT_PRECIS;
+    lstrcpynW(font.lfFaceName, L"Microsoft Sans Serif", LF_FACESIZE);
     return CreateFontIndirectW(&font);
 }
 

@@ -14,7 +14,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int nShowCmd)
     try {
         win32::Velmarsh Velmarsh(random, messages, [](int exitCode) { PostQuitMessage(exitCode); });
         Velmarsh.show(nShowCmd);
-        return win32::runMessageLoop(Velmarsh.window());
+        return win32::runMessageLoop([&Velmarsh] { return Velmarsh.window(); });
     } catch (const std::exception &error) {
         messages.show(rules::ApplicationTitle, error.what());
         return rules::ErrorBoundary::FailureExitCode;

@@ -2,7 +2,7 @@
 
 namespace win32 {
 
-int runMessageLoop(HWND window)
+int runMessageLoop(const std::function<HWND()> &window)
 {
     MSG message{};
     for (;;) {
@@ -11,7 +11,8 @@ int runMessageLoop(HWND window)
             return static_cast<int>(message.wParam);
         if (got == -1)
             return 1;
-        if (IsDialogMessageW(window, &message))
+        const HWND dialog = window();
+        if (dialog && IsDialogMessageW(dialog, &message))
             continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);

@@ -24,10 +24,12 @@ namespace {
 constexpr wchar_t ClassName[] = L"Velmarsh";
 constexpr DWORD WindowStyle = WS_OVERLAPPEDWINDOW;
 
-HICON loadIcon(HINSTANCE instance, int widthMetric, int heightMetric)
+// The icon's image drawn for the size the desktop wants at this screen density.
+HICON loadIcon(HINSTANCE instance, int widthMetric, int heightMetric, UINT dpi)
 {
     return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(TORNEL_ICON), IMAGE_ICON,
-            GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric), LR_DEFAULTCOLOR));
+            GetSystemMetricsForDpi(widthMetric, dpi), GetSystemMetricsForDpi(heightMetric, dpi),
+            LR_DEFAULTCOLOR));
 }
 
 void registerWindowClass(WNDPROC procedure)
@@ -39,8 +41,8 @@ void registerWindowClass(WNDPROC procedure)
         return;
     windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
-    windowClass.hIcon = loadIcon(instance, SM_CXICON, SM_CYICON);
-    windowClass.hIconSm = loadIcon(instance, SM_CXSMICON, SM_CYSMICON);
+    windowClass.hIcon = loadIcon(instance, SM_CXICON, SM_CYICON, GetDpiForSystem());
+    windowClass.hIconSm = loadIcon(instance, SM_CXSMICON, SM_CYSMICON, GetDpiForSystem());
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     windowClass.lpszClassName = ClassName;
@@ -75,12 +77,14 @@ Velmarsh::Velmarsh(rules::RandomSource &random, OwnedMessageBox &messages,
 {
     try {
         createWindow();
+        replaceIcons(GetDpiForWindow(m_form));
         m_fonts = std::make_unique<Fonts>(GetDpiForWindow(m_form));
         createControls();
         m_messages.setOwner(m_form);
         load();
     } catch (...) {
         destroyWindow();
+        destroyIcons();
         throw;
     }
 }
@@ -88,28 +92,42 @@ Velmarsh::Velmarsh(rules::RandomSource &random, OwnedMessageBox &messages,
 Velmarsh::~Velmarsh()
 {
     destroyWindow();
+    destroyIcons();
 }
 
 // The window goes with this object, and its end is not a close by the player:
-// the procedure no longer reaches the object while it is destroyed.
+// the procedure no longer reaches the object while it is destroyed. A window
+// the player has closed is gone already, and its handle may name another now.
 void Velmarsh::destroyWindow() noexcept
 {
-    m_messages.setOwner(nullptr);
     if (!m_form)
         return;
-    SetWindowLongPtrW(m_form, GWLP_USERDATA, 0);
-    DestroyWindow(m_form);
-    m_form = nullptr;
+    const HWND form = m_form;
+    SetWindowLongPtrW(form, GWLP_USERDATA, 0);
+    forgetWindow();
+    DestroyWindow(form);
 }
 
+// The last message a window gets: from here on no handle of it is touched.
+void Velmarsh::forgetWindow() noexcept
+{
+    m_messages.setOwner(nullptr);
+    m_form = nullptr;
+    m_controls.fill(nullptr);
+}
+
+// The procedure reaches the object from the first message of the window on;
+// the object holds the window only once it has been created whole.
 void Velmarsh::createWindow()
 {
     registerWindowClass(&Velmarsh::windowProcedure);
     const std::wstring title = toWide(WindowCaption);
-    CreateWindowExW(0, ClassName, title.c_str(), WindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-            CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-    if (!m_form)
+    const HWND form = CreateWindowExW(0, ClassName, title.c_str(), WindowStyle, CW_USEDEFAULT,
+            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+            GetModuleHandleW(nullptr), this);
+    if (!form)
         throw std::runtime_error("the window could not be created");
+    m_form = form;
 }
 
 void Velmarsh::createControls()
@@ -128,14 +146,21 @@ void Velmarsh::createControls()
     }
 }
 
-// Loading gives every control its opening state, whatever the last game left,
-// then runs the load step.
+// The first load sizes the window and places the controls; every load gives
+// the controls their opening state and runs the load step.
 void Velmarsh::load()
 {
     setClientSize();
+    placeControls(GetDpiForWindow(m_form));
+    restoreOpeningState();
+}
+
+// Every control as at load, whatever the last game left, with Roll(1) the
+// default button; then the load step.
+void Velmarsh::restoreOpeningState()
+{
     for (std::size_t row = 0; row < ControlTable.size(); ++row)
         applyOpeningProperties(row);
-    placeControls(GetDpiForWindow(m_form));
     makeDefault(showingRoll());
     Form_Load();
     describeControls();
@@ -224,25 +249,23 @@ void Velmarsh::show(int showCommand)
     describeControls();
 }
 
-void Velmarsh::reset()
-{
-    m_game.reset();
-}
-
 LRESULT CALLBACK Velmarsh::windowProcedure(
         HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
-    if (message == WM_NCCREATE) {
-        auto *self =
-                static_cast<Velmarsh *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
-        self->m_form = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                reinterpret_cast<LONG_PTR>(
+                        reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams));
     auto *self = reinterpret_cast<Velmarsh *>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self)
         return DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        self->forgetWindow();
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
     try {
-        return self->handleMessage(message, wParam, lParam);
+        return self->handleMessage(window, message, wParam, lParam);
     } catch (...) {
         self->reportFailure(std::current_exception());
         return 0;
@@ -256,7 +279,9 @@ void Velmarsh::reportFailure(const std::exception_ptr &failure) noexcept
     m_boundary.run("the window", [failure] { std::rethrow_exception(failure); });
 }
 
-LRESULT Velmarsh::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+// The window's own handle comes with each message: during its creation the
+// object does not hold it yet.
+LRESULT Velmarsh::handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
@@ -275,13 +300,13 @@ LRESULT Velmarsh::handleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CLOSE:
         // The game behind an open message box is not over: the close waits for it.
         if (!m_messages.isOpen())
-            DestroyWindow(m_form);
+            DestroyWindow(window);
         return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
     default:
-        return DefWindowProcW(m_form, message, wParam, lParam);
+        return DefWindowProcW(window, message, wParam, lParam);
     }
 }
 
@@ -318,6 +343,30 @@ void Velmarsh::onDpiChanged(UINT dpi, const RECT &suggested)
     SetWindowPos(m_form, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
             suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     placeControls(dpi);
+    replaceIcons(dpi);
+}
+
+// The title bar and the task switcher show the icon drawn for the window's
+// density; the images they showed before are freed once replaced.
+void Velmarsh::replaceIcons(UINT dpi)
+{
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const HICON bigIcon = loadIcon(instance, SM_CXICON, SM_CYICON, dpi);
+    const HICON smallIcon = loadIcon(instance, SM_CXSMICON, SM_CYSMICON, dpi);
+    SendMessageW(m_form, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
+    SendMessageW(m_form, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    destroyIcons();
+    m_bigIcon = bigIcon;
+    m_smallIcon = smallIcon;
+}
+
+void Velmarsh::destroyIcons() noexcept
+{
+    if (m_bigIcon)
+        DestroyIcon(m_bigIcon);
+    if (m_smallIcon)
+        DestroyIcon(m_smallIcon);
+    m_bigIcon = m_smallIcon = nullptr;
 }
 
 // Enter rolls for whoever is up: the showing Roll button is the default button.
@@ -366,7 +415,10 @@ std::optional<std::size_t> Velmarsh::rowOf(HWND control) const
 
 HWND Velmarsh::control(rules::Control control) const
 {
-    return m_controls[controlRow(control)];
+    const HWND found = m_controls[controlRow(control)];
+    if (!found)
+        throw std::runtime_error("the window is closed: no control " + rules::describe(control));
+    return found;
 }
 
 std::string Velmarsh::caption(rules::Control label) const
@@ -400,15 +452,13 @@ void Velmarsh::setVisible(rules::Control button, bool visible)
         makeDefault(m_controls[row]);
 }
 
-// The window is hidden, restored to its opening state and shown again; the
-// window object and its arrays stay, and hiding (unlike closing) never ends
-// the program.
+// A new game in the same window: it stays on screen, in place and at the size
+// the player gave it, while every control returns to its opening state and
+// the load step runs again; the window-level arrays stay as they are.
 void Velmarsh::reload()
 {
-    ShowWindow(m_form, SW_HIDE);
-    load();
-    ShowWindow(m_form, SW_SHOW);
-    SetForegroundWindow(m_form);
+    restoreOpeningState();
+    focusShowingRoll();
 }
 
 } // namespace win32

@@ -37,8 +37,6 @@ public:
     Velmarsh &operator=(const Velmarsh &) = delete;
 
     void show(int showCommand);
-    // The public procedure that ends a game and starts the next.
-    void reset();
 
     [[nodiscard]] std::string caption(rules::Control label) const override;
     void setCaption(rules::Control label, std::string_view text) override;
@@ -46,6 +44,7 @@ public:
     void setVisible(rules::Control button, bool visible) override;
     void reload() override;
 
+    // The window while it exists; null once it has been closed.
     [[nodiscard]] HWND window() const { return m_form; }
     // The control's window; a control the window does not have is an error.
     [[nodiscard]] HWND control(rules::Control control) const;
@@ -54,13 +53,15 @@ public:
 private:
     static LRESULT CALLBACK windowProcedure(
             HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void reportFailure(const std::exception_ptr &failure) noexcept;
 
     void createWindow();
     void destroyWindow() noexcept;
+    void forgetWindow() noexcept;
     void createControls();
     void load();
+    void restoreOpeningState();
     void applyOpeningProperties(std::size_t row);
     void setClientSize();
     void placeControls(UINT dpi);
@@ -70,6 +71,8 @@ private:
     void onCommand(WPARAM wParam);
     LRESULT colourLabel(HDC canvas, HWND label);
     void onDpiChanged(UINT dpi, const RECT &suggested);
+    void replaceIcons(UINT dpi);
+    void destroyIcons() noexcept;
     [[nodiscard]] LRESULT defaultButtonId() const;
     [[nodiscard]] HWND showingRoll() const;
     void makeDefault(HWND button);
@@ -85,6 +88,8 @@ private:
     BrushCache m_brushes;
     std::unique_ptr<Fonts> m_fonts;
     HWND m_form = nullptr;
+    HICON m_bigIcon = nullptr;
+    HICON m_smallIcon = nullptr;
     std::array<HWND, layout::ControlCount> m_controls{};
     std::array<std::optional<rules::Rgb>, layout::ControlCount> m_backgrounds{};
     rules::WindowArrays m_arrays;
