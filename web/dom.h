@@ -4,6 +4,7 @@
 // in layout::ControlTable. Colours are 0xRRGGBB, or -1 for the page's own colours.
 extern "C" {
 void dom_createForm(int width, int height);
+void dom_setTitle(const char *caption);
 void dom_createControl(int row, int player, int isButton, const char *name,
         const char *description, int left, int top, int width, int height);
 void dom_setFont(int row, int pixels, int alignLeft, int bordered);

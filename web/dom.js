@@ -114,6 +114,11 @@ mergeInto(LibraryManager.library, {
     TornelPage.fit();
   },
 
+  // The window's caption is the page's title, which the browser shows as its window's.
+  dom_setTitle: function(caption) {
+    document.title = UTF8ToString(caption);
+  },
+
   dom_createControl__deps: ['$TornelPage'],
   dom_createControl: function(row, player, isButton, name, description, left, top, width, height) {
     var control = document.createElement(isButton ? 'button' : 'div');

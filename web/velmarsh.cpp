@@ -73,6 +73,7 @@ void Velmarsh::createControls()
 // runs the load step. The page keeps its elements: a fresh game restores them in place.
 void Velmarsh::load()
 {
+    dom_setTitle(std::string(WindowCaption).c_str());
     for (std::size_t row = 0; row < ControlTable.size(); ++row)
         applyOpeningProperties(row);
     Form_Load();
