@@ -53,10 +53,10 @@ def stop(signum, frame):
 
 
 def main():
+    signal.signal(signal.SIGTERM, stop)
     arguments = parse_arguments()
     handler = functools.partial(SiteHandler, directory=arguments.site)
     server = http.server.ThreadingHTTPServer((arguments.host, arguments.port), handler)
-    signal.signal(signal.SIGTERM, stop)
     print(f"Serving Tornel at http://{arguments.host}:{server.server_address[1]}/", flush=True)
     try:
         server.serve_forever()
