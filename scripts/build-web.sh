@@ -6,9 +6,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh web
-# Emscripten's own tools need Debian's JavaScript modules when the node on the
-# search path is not Debian's.
-export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
 
 dir=build-web
 emcmake cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null

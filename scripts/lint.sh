@@ -8,7 +8,7 @@ cmake -S . -B build-lint -G Ninja -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DTORNEL_BE
 cmake --build build-lint --target qt_window >/dev/null
 cmake -S . -B build-windows-lint -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
     -DBUILD_TESTING=OFF >/dev/null
-NODE_PATH=${NODE_PATH:-/usr/share/nodejs} emcmake cmake -S . -B build-web-lint -G Ninja \
+emcmake cmake -S . -B build-web-lint -G Ninja \
     -DBUILD_TESTING=OFF >/dev/null
 
 gcc_dir=$(dirname "$(x86_64-w64-mingw32-g++-posix -print-libgcc-file-name)")
