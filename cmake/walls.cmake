@@ -1,9 +1,9 @@
 # The walls between the core and the front-ends, checked on every configure (and so at
 # every build after a source of the core or of a front-end has changed): the rules
 # and the layout include only their own headers and the C++ standard library, so they
-# build with no toolkit on every platform; the Qt window never includes the Win32 API
-# nor the Win32 window's headers, and the Win32 window never includes Qt's nor the Qt
-# window's. A source that crosses a wall stops the build with its name and line.
+# build with no toolkit on every platform; each front-end (the Qt window, the Win32
+# window, the web page) includes neither another front-end's headers nor another
+# toolkit's: no Qt, no Win32 API. A source that crosses a wall stops the build with its name and line.
 
 # Fails the configure for each #include in `folder` whose target matches `forbidden`, or,
 # when `allowed` is given, does not match it.
@@ -28,5 +28,6 @@ endfunction()
 set(standard_header "^[a-z_]+$")
 tornel_check_wall(rules "^$" "${standard_header}|^rules/")
 tornel_check_wall(layout "^$" "${standard_header}|^rules/|^layout/")
-tornel_check_wall(qt "^win32/|^windows\\.h$|^win[a-z]*\\.h$" "")
-tornel_check_wall(win32 "^Q|^qt/" "")
+tornel_check_wall(qt "^win32/|^web/|^windows\\.h$|^win[a-z]*\\.h$" "")
+tornel_check_wall(win32 "^Q|^qt/|^web/" "")
+tornel_check_wall(web "^Q|^qt/|^win32/|^windows\\.h$|^win[a-z]*\\.h$" "")

@@ -6,6 +6,14 @@
 #include <cmath>
 #include <limits>
 
+#if !defined(__cpp_lib_to_chars)
+#include <clocale>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#endif
+
 namespace rules::conversions {
 
 namespace {
@@ -97,6 +105,151 @@ bool isHuge(std::string_view unsignedNumber)
     return exponent > 0;
 }
 
+#if defined(__cpp_lib_to_chars)
+
+// Reads a well-formed unsigned number correctly rounded; false when a double cannot
+// hold it (too large, or too small to be told from 0).
+bool readDouble(std::string_view number, double &value)
+{
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    return result.ec != std::errc::result_out_of_range;
+}
+
+std::string shortestText(double value)
+{
+    char buffer[64];
+    const auto result = std::to_chars(std::begin(buffer), std::end(buffer), value);
+    return std::string(buffer, result.ptr);
+}
+
+#else
+
+// A standard library without floating-point <charconv> (the WebAssembly build's):
+// the C library's correctly rounded strtod and printf give the same numbers and the
+// same shortest texts, whatever the user's locale.
+
+// strtod reads the decimal point of the user's locale: the caption's full stop is
+// handed over as that.
+double localeStrtod(std::string text)
+{
+    const char point = *std::localeconv()->decimal_point;
+    for (char &c : text)
+        c = c == '.' ? point : c;
+    return std::strtod(text.c_str(), nullptr);
+}
+
+bool hasNonZeroDigit(std::string_view number)
+{
+    for (const char c : number) {
+        if (c == 'e' || c == 'E')
+            return false;
+        if (c >= '1' && c <= '9')
+            return true;
+    }
+    return false;
+}
+
+bool readDouble(std::string_view number, double &value)
+{
+    const double read = localeStrtod(std::string(number));
+    // Out of range as <charconv> has it: rounded to infinity, or to 0 from a number that is not 0.
+    if (std::isinf(read) || (read == 0.0 && hasNonZeroDigit(number)))
+        return false;
+    value = read;
+    return true;
+}
+
+// A positive decimal `digits` x 10^`exponent`, with no trailing zero in `digits`.
+struct Decimal
+{
+    std::uint64_t digits = 0;
+    int exponent = 0;
+};
+
+bool readsBackAs(Decimal decimal, double value)
+{
+    return localeStrtod(std::to_string(decimal.digits) + "e" + std::to_string(decimal.exponent))
+            == value;
+}
+
+// The decimal of `precision` significant digits that reads back as the positive `value`,
+// or none. printf gives the nearest one; where the doubles' spacing changes at a power of
+// two, the next one up or down can read back although the nearest does not.
+std::optional<Decimal> decimalOf(double value, int precision)
+{
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.*e", precision - 1, value);
+    std::string mantissa;
+    const char *at = buffer;
+    for (; *at != 'e'; ++at) {
+        if (isDigit(*at)) // the locale's decimal point is left out
+            mantissa += *at;
+    }
+    const Decimal nearest{std::stoull(mantissa), std::atoi(at + 1) - (precision - 1)};
+    for (const std::uint64_t digits : {nearest.digits, nearest.digits + 1, nearest.digits - 1}) {
+        const Decimal candidate{digits, nearest.exponent};
+        if (digits != 0 && readsBackAs(candidate, value))
+            return candidate;
+    }
+    return std::nullopt;
+}
+
+// The fewest significant digits that read back as the positive `value` (17 always do).
+Decimal shortestDecimal(double value)
+{
+    constexpr int MaxDigits = 17;
+    std::optional<Decimal> found;
+    for (int precision = 1; !found && precision < MaxDigits; ++precision)
+        found = decimalOf(value, precision);
+    Decimal decimal = found ? *found : decimalOf(value, MaxDigits).value_or(Decimal{});
+    while (decimal.digits != 0 && decimal.digits % 10 == 0) {
+        decimal.digits /= 10;
+        ++decimal.exponent;
+    }
+    return decimal;
+}
+
+// A whole number is written with all its digits, exactly as the double holds it.
+std::string fixedText(double magnitude, const std::string &digits, int pointAfter)
+{
+    if (pointAfter >= static_cast<int>(digits.size())) {
+        char buffer[320];
+        std::snprintf(buffer, sizeof buffer, "%.0f", magnitude);
+        return buffer;
+    }
+    if (pointAfter > 0)
+        return digits.substr(0, static_cast<std::size_t>(pointAfter)) + "."
+                + digits.substr(static_cast<std::size_t>(pointAfter));
+    return "0." + std::string(static_cast<std::size_t>(-pointAfter), '0') + digits;
+}
+
+std::string scientificText(const std::string &digits, int exponent)
+{
+    const std::string fraction = digits.size() > 1 ? "." + digits.substr(1) : std::string();
+    const std::string power = std::to_string(std::abs(exponent));
+    return digits.substr(0, 1) + fraction + (exponent < 0 ? "e-" : "e+")
+            + (power.size() < 2 ? "0" : "") + power;
+}
+
+// As <charconv> writes a double with no format given: the shortest digits that read
+// back as the value, in fixed or scientific notation, whichever is shorter (fixed on a tie).
+std::string shortestText(double value)
+{
+    const std::string sign = std::signbit(value) ? "-" : "";
+    if (std::isinf(value))
+        return sign + "inf";
+    if (std::isnan(value))
+        return sign + "nan";
+    const Decimal decimal = shortestDecimal(std::fabs(value));
+    const std::string digits = std::to_string(decimal.digits);
+    const int pointAfter = static_cast<int>(digits.size()) + decimal.exponent;
+    const std::string fixed = fixedText(std::fabs(value), digits, pointAfter);
+    const std::string scientific = scientificText(digits, pointAfter - 1);
+    return sign + (scientific.size() < fixed.size() ? scientific : fixed);
+}
+
+#endif
+
 // Reads a number already known to be well formed, independent of the
 // user's locale. Beyond the range of a double it is infinite; below it, 0.
 double parse(std::string_view number)
@@ -113,8 +266,7 @@ double parse(std::string_view number)
         return negative ? -whole : whole;
     }
     double value = 0.0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range)
+    if (!readDouble(number, value))
         value = isHuge(number) ? std::numeric_limits<double>::infinity() : 0.0;
     return negative ? -value : value;
 }
@@ -165,9 +317,7 @@ std::string numberText(double value)
         return "0";
     if (std::trunc(value) == value && std::fabs(value) < ExactWholeLimit)
         return std::to_string(static_cast<long long>(value));
-    char buffer[64];
-    const auto result = std::to_chars(std::begin(buffer), std::end(buffer), value);
-    return std::string(buffer, result.ptr);
+    return shortestText(value);
 }
 
 std::string signedNumberText(double value)

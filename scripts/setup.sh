@@ -10,7 +10,7 @@ set -euo pipefail
 # Building the Qt game and playing it, with the faces its captions are drawn in.
 play=(cmake g++ ninja-build pkgconf qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core fonts-liberation2)
 # Building the web page and serving it on this machine.
-web=(cmake ninja-build emscripten python3)
+web=(cmake ninja-build emscripten python3 zip)
 # Cross-building the Windows exe and packing its zip.
 windows=(cmake ninja-build g++-mingw-w64-x86-64-posix zip)
 # The Debian package and its checks.

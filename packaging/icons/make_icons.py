@@ -2,6 +2,8 @@
 # SPDX-FileCopyrightText: The Tornel developers
 """Writes the program's icon as PNGs, a Windows .ico and a macOS .icns.
 
+The PNGs serve the desktop's icon theme (16 to 128 px) and the web page (192 and 512 px).
+
 The die is the one in tornel.svg and qt/program_icon.cpp: a yellow face with a
 black border and five red square pips. Each size is drawn straight onto whole
 pixels instead of scaling the SVG, so that 16 and 48 px stay sharp: at 16, 32
@@ -22,6 +24,8 @@ PIPS = (255, 0, 0, 255)
 BORDER = (0, 0, 0, 255)
 FIVE = ((0.25, 0.25), (0.75, 0.25), (0.5, 0.5), (0.25, 0.75), (0.75, 0.75))
 HICOLOR_SIZES = (16, 32, 48, 64, 128)
+# What a browser asks of an installable web page (web/manifest.webmanifest.in).
+WEB_SIZES = (192, 512)
 
 
 def die(size):
@@ -76,7 +80,7 @@ def main():
     check = bool(arguments) and arguments[0] == "--check"
     arguments = arguments[1:] if check else arguments
     root = Path(arguments[0]) if arguments else Path(__file__).resolve().parent.parent
-    outputs = {f"icons/tornel-{s}.png": png(s) for s in HICOLOR_SIZES}
+    outputs = {f"icons/tornel-{s}.png": png(s) for s in HICOLOR_SIZES + WEB_SIZES}
     outputs["windows/tornel.ico"] = ico((16, 32, 48, 64, 128, 256))
     outputs["macos/tornel.icns"] = icns()
     stale = []

@@ -81,7 +81,7 @@ TEST_F(TurnError, AScoreThatIsNoNumberEndsTheTurnAtScoringKeepingWhatCameBefore)
         SCOPED_TRACE(score);
         window.log.clear();
         setCaption("Score", player, score);
-        const auto error = errorFrom([&] { click(player, {3, 3, 3, 3, 1, 5}); });
+        const auto error = errorFrom([&, clicking = player] { click(clicking, {3, 3, 3, 3, 1, 5}); });
         ASSERT_TRUE(error);
         EXPECT_EQ(error->kind(), kind);
         EXPECT_NE(error->where().find("Score(" + std::to_string(player) + ")"), std::string::npos)
