@@ -16,7 +16,8 @@ const KEY_TURNS = new Map([[0, 'Space'], [1, 'Enter'], [2, 'Space'], [3, 'Enter'
 const ESCAPE_AFTER = 10;
 const seen = { troubles: [] };
 
-// In the page: every control as a player finds it, its place in CSS px at scale 1. With
+// In the page: every control as a player finds it, its place in CSS px at scale 1 and its colours
+// as drawn. With
 // measureHidden, a hidden control is shown for the instant of its measure, within one task,
 // so no frame ever paints it.
 function readWindow(measureHidden) {
@@ -32,7 +33,7 @@ function readWindow(measureHidden) {
         controls[el.dataset.control] = {
             tag: el.tagName.toLowerCase(), text: el.textContent, hidden,
             rect: [r.left - f.left, r.top - f.top, r.width, r.height].map(v => v / scale),
-            background: el.style.backgroundColor, colour: el.style.color,
+            background: cs.backgroundColor, colour: cs.color,
             border: cs.borderTopStyle !== 'none' && parseFloat(cs.borderTopWidth) > 0,
             align: cs.textAlign, font: parseFloat(cs.fontSize) / scale, tabbable: el.tabIndex >= 0 && !hidden,
         };

@@ -30,8 +30,9 @@ FIRST_TO_ROLL = "Player 1 to roll, round 1 of 50."
 
 
 def rgb(css):
-    """'rgb(255, 255, 0)' as (255, 255, 0); no colour of its own as None."""
-    return tuple(int(v) for v in re.findall(r"\d+", css)[:3]) if css else None
+    """'rgb(255, 255, 0)' as (255, 255, 0); a transparent background, of no colour of its own, as None."""
+    parts = re.findall(r"[\d.]+", css)
+    return None if len(parts) == 4 and float(parts[3]) == 0 else tuple(int(v) for v in parts[:3])
 
 
 def control_faults(win):
@@ -46,12 +47,12 @@ def control_faults(win):
             faults.append(f"no control {c.name}")
             continue
         label = c.kind == "label"
-        seen = (got["tag"], got["text"], not got["hidden"], got["tabbable"], rgb(got["background"]),
+        seen = (got["tag"], got["text"], not got["hidden"], got["tabbable"],
                 abs(got["font"] - LARGE_FONT_PX) < 0.5 if c.font == layout.LARGE else got["font"] < 16)
-        wanted = ("div" if label else "button", c.caption, c.visible, c.visible and not label, c.background, True)
+        wanted = ("div" if label else "button", c.caption, c.visible, c.visible and not label, True)
         if label:
-            seen += (got["border"], got["align"].replace("start", "left").replace("center", "centre"))
-            wanted += (c.border == "single", c.align)
+            seen += (rgb(got["background"]), got["border"], got["align"].replace("start", "left").replace("center", "centre"))
+            wanted += (c.background, c.border == "single", c.align)
         if seen != wanted:
             faults.append(f"{c.name} is {seen}, not {wanted}")
         if any(abs(a - b) > 0.1 for a, b in zip(got["rect"], layout.pixel_rect(c))):
