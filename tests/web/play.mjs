@@ -90,7 +90,7 @@ async function centre(page, name) {
 async function turn(page, player, how) {
     if (how === 'tap') await roll(page, player).tap();
     else if (how) await page.keyboard.press(how);
-    else await roll(page, player).click();
+    else await page.mouse.click(...await centre(page, `Roll(${player})`));    // where a player clicks, no scrolling
     await page.waitForFunction(other => document.querySelector('#message')?.open
         || !document.querySelector(`[data-control="Roll(${other})"]`)?.hidden, 3 - player).catch(() => {});
 }
@@ -188,7 +188,7 @@ async function failure(context) {
     const page = await open(context, 'failure', messages);
     const where = await centre(page, 'Roll(1)');
     await page.evaluate(() => { document.querySelector('[data-control="Score(1)"]').textContent = 'x'; });
-    await roll(page, 1).click();
+    await page.mouse.click(...where);
     await page.waitForFunction(() => document.querySelector('#message')?.open);
     seen.failure = { box: await page.evaluate(readBox) };
     await page.locator('#message-ok').click();
