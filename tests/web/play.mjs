@@ -109,7 +109,7 @@ async function wholeGame(context) {
     seen.tabs = [];
     for (let k = 0; k < TURNS; k++) {
         const player = 1 + k % 2, how = KEY_TURNS.get(k);
-        const focusBefore = how ? await page.evaluate(() => document.activeElement?.dataset?.control) : null;
+        const focusBefore = how ? await page.evaluate(() => document.activeElement?.dataset?.control ?? null) : null;
         await turn(page, player, how);
         seen.turns.push({ how: how ?? 'click', focusBefore, after: await snap(page) });
         if (k < 4) {
