@@ -34,8 +34,11 @@ cmake --build build-windows -j "$jobs"
 # The web build: the site as players get it, then its tests in the same folder; the browser
 # test drives the machine's Chromium with the npm packages pinned in tests/web's lock.
 # Warnings are errors there too: set first, so that the site is compiled only once.
+# Emscripten's own tools need Debian's JavaScript modules when the node on the search path
+# is not Debian's.
 echo "== build-web: site, tests in Chromium"
-NODE_PATH=/usr/share/nodejs emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release \
+export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
+emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DWERROR=ON -DBUILD_TESTING=ON >/dev/null
 ./scripts/build-web.sh
 npm ci --prefix tests/web --no-audit --no-fund
