@@ -19,7 +19,8 @@ const root = fileURLToPath(new URL('..', import.meta.url));
 const median = xs => [...xs].sort((a, b) => a - b)[Math.floor((xs.length - 1) / 2)];
 
 function serve(dir) {
-    const server = spawn('python3', [join(root, 'scripts/serve_web.py'), dir, '--port', '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+    const server = spawn('python3', [join(root, 'scripts/serve_web.py'), dir, '--port', '0'],
+        { stdio: ['ignore', 'pipe', 'inherit'] });
     return new Promise((resolve, reject) => {
         server.stdout.once('data', d => {
             const found = /Serving Tornel at (\S+)/.exec(String(d));
@@ -29,7 +30,8 @@ function serve(dir) {
     });
 }
 
-const ready = () => document.body?.dataset.state === 'ready' && !document.querySelector('[data-control="Roll(1)"]')?.disabled;
+const ready = () => document.body?.dataset.state === 'ready'
+    && !document.querySelector('[data-control="Roll(1)"]')?.disabled;
 
 // Every address a first visit fetches, the service worker's own fetches included, counted once:
 // its body as the server sends it (fetched again here), and that body gzipped at level 9.
@@ -85,7 +87,8 @@ async function loads(browser, gameUrl, baseUrl) {
     }
     const m = k => median(runs[k].map(t => t.figure));
     return { runs, gameMedianMs: m('game'), baselineMedianMs: m('baseline'), ratio: m('game') / m('baseline'),
-        gamePaintMedianMs: median(runs.game.map(t => t.paint)), baselinePaintMedianMs: median(runs.baseline.map(t => t.paint)) };
+        gamePaintMedianMs: median(runs.game.map(t => t.paint)),
+        baselinePaintMedianMs: median(runs.baseline.map(t => t.paint)) };
 }
 
 // In the page: up to n turns in a row. Each is timed from the click to its return (the DOM
@@ -123,7 +126,8 @@ async function turnFigures(browser, url) {
     const context = await browser.newContext({ serviceWorkers: 'block' });
     await context.route('**/*', async route => {
         const response = await route.fetch();
-        await route.fulfill({ response, headers: { ...response.headers(), 'cross-origin-opener-policy': 'same-origin', 'cross-origin-embedder-policy': 'require-corp' } });
+        const isolating = { 'cross-origin-opener-policy': 'same-origin', 'cross-origin-embedder-policy': 'require-corp' };
+        await route.fulfill({ response, headers: { ...response.headers(), ...isolating } });
     });
     const page = await context.newPage();
     await page.goto(url);
@@ -152,20 +156,24 @@ const servers = await Promise.all([serve(site), serve(baseDir)]);
 const browser = await chromium.launch({ executablePath: '/usr/bin/chromium' });
 try {
     const [game, base] = servers.map(s => s.url);
-    const results = { date: new Date().toISOString(), chromium: browser.version(), runs: RUNS, cache: 'cold (fresh context each run)' };
+    const results = { date: new Date().toISOString(), chromium: browser.version(), runs: RUNS,
+        cache: 'cold (fresh context each run)' };
     results.size = await firstVisit(browser, game);
     results.load = await loads(browser, game, base);
     results.turn = await turnFigures(browser, game);
     writeFileSync(out, JSON.stringify(results, null, 1));
     const { size, load: l, turn: t } = results;
-    console.log(`first visit: ${size.files.length} files, ${(size.bytes / 1024).toFixed(1)} KiB, gzip -9 each: ${(size.gzip9 / 1024).toFixed(1)} KiB (target <= 200 KiB)`);
+    const kib = b => (b / 1024).toFixed(1), ms = v => v.toFixed(1), us = v => (v * 1000).toFixed(0);
+    console.log(`first visit: ${size.files.length} files, ${kib(size.bytes)} KiB, `
+        + `gzip -9 each: ${kib(size.gzip9)} KiB (target <= 200 KiB)`);
     for (const f of size.files) console.log(`  ${f.url}  ${f.bytes} B, gzip -9 ${f.gzip9} B`);
-    console.log(`load to ready, median of ${RUNS}: game ${l.gameMedianMs.toFixed(1)} ms, bare page (load end / first paint) ${l.baselineMedianMs.toFixed(1)} ms, ratio ${l.ratio.toFixed(2)} (target <= 1.3)`);
-    console.log(`  first contentful paint: game ${l.gamePaintMedianMs.toFixed(1)} ms, bare page ${l.baselinePaintMedianMs.toFixed(1)} ms`);
-    console.log(`turn in the page, median of ${t.turns}: ${(t.medianMs * 1000).toFixed(0)} µs to the end of its microtasks `
-        + `(min ${(t.minMs * 1000).toFixed(0)}, max ${(t.maxMs * 1000).toFixed(0)}), ${(t.clickMedianMs * 1000).toFixed(0)} µs to the click's return `
-        + `(target < 1 ms); cross-origin isolated: ${t.isolated}; mutations by the return ${t.mutationsByReturn}, in the microtasks `
-        + `${t.mutationsInMicrotasks}, later ${t.mutationsAfter}; clicks that played no turn: ${t.ignoredClicks}`);
+    console.log(`load to ready, median of ${RUNS}: game ${ms(l.gameMedianMs)} ms, bare page (load end / first paint) `
+        + `${ms(l.baselineMedianMs)} ms, ratio ${l.ratio.toFixed(2)} (target <= 1.3)`);
+    console.log(`  first contentful paint: game ${ms(l.gamePaintMedianMs)} ms, bare page ${ms(l.baselinePaintMedianMs)} ms`);
+    console.log(`turn in the page, median of ${t.turns}: ${us(t.medianMs)} µs to the end of its microtasks `
+        + `(min ${us(t.minMs)}, max ${us(t.maxMs)}), ${us(t.clickMedianMs)} µs to the click's return (target < 1 ms)`);
+    console.log(`  cross-origin isolated: ${t.isolated}; mutations by the return ${t.mutationsByReturn}, `
+        + `in the microtasks ${t.mutationsInMicrotasks}, later ${t.mutationsAfter}; clicks that played no turn: ${t.ignoredClicks}`);
 } finally {
     await browser.close();
     for (const { server } of servers) server.kill('SIGTERM');

@@ -59,10 +59,17 @@ function readBox() {
     };
 }
 
+// Writes down what must never happen: a native dialog, a console error (with messages of its
+// own, any console message at all), an uncaught error or rejection, a request off the site.
 function watch(page, where, messages = seen.troubles) {
-    const origin = new URL(url).origin;
-    page.on('dialog', d => { messages.push(`${where}: native ${d.type()} "${d.message()}"`); d.dismiss().catch(() => {}); });
-    page.on('console', m => { if (m.type() === 'error' || messages !== seen.troubles) messages.push(`${where}: console.${m.type()} ${m.text()}`); });
+    const origin = new URL(url).origin, anyMessage = messages !== seen.troubles;
+    page.on('dialog', d => {
+        messages.push(`${where}: native ${d.type()} "${d.message()}"`);
+        d.dismiss().catch(() => {});
+    });
+    page.on('console', m => {
+        if (m.type() === 'error' || anyMessage) messages.push(`${where}: console.${m.type()} ${m.text()}`);
+    });
     page.on('pageerror', e => messages.push(`${where}: uncaught ${e.message}`));
     page.on('request', r => { if (!r.url().startsWith(origin)) messages.push(`${where}: request to ${r.url()}`); });
     page.setDefaultTimeout(5000);
@@ -116,7 +123,8 @@ async function wholeGame(context) {
             const focus = [];
             for (let t = 0; t < 3; t++) {
                 await page.keyboard.press('Tab');
-                focus.push(await page.evaluate(() => document.activeElement?.dataset?.control ?? document.activeElement?.tagName));
+                focus.push(await page.evaluate(() => document.activeElement?.dataset?.control
+                    ?? document.activeElement?.tagName));
             }
             seen.tabs.push(focus);
             await roll(page, 2 - k % 2).focus();
@@ -142,7 +150,8 @@ async function wholeGame(context) {
 }
 
 async function phone(browser) {
-    const context = await browser.newContext({ viewport: { width: 360, height: 640 }, isMobile: true, hasTouch: true, deviceScaleFactor: 3 });
+    const context = await browser.newContext({
+        viewport: { width: 360, height: 640 }, isMobile: true, hasTouch: true, deviceScaleFactor: 3 });
     const page = await open(context, 'phone');
     seen.phone = await page.evaluate(() => {
         const d = document.documentElement, f = document.querySelector('#form').getBoundingClientRect();
@@ -209,7 +218,9 @@ async function failure(context) {
 const browser = await chromium.launch({ executablePath: '/usr/bin/chromium' });
 try {
     const context = await browser.newContext();
-    for (const part of [() => wholeGame(context), () => phone(browser), () => offline(browser), () => dark(browser), () => failure(context)]) {
+    const parts = [() => wholeGame(context), () => phone(browser), () => offline(browser), () => dark(browser),
+        () => failure(context)];
+    for (const part of parts) {
         try {
             await part();
         } catch (e) {

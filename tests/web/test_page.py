@@ -37,7 +37,8 @@ def rgb(css):
 
 def control_faults(win):
     """How a window read from the page differs from the opening window of the expected layout."""
-    faults = [] if (win["state"], win["focus"]) == ("ready", "Roll(1)") else [f"state, focus {win['state']}, {win['focus']}"]
+    faults = [] if (win["state"], win["focus"]) == ("ready", "Roll(1)") else [
+        f"state, focus {win['state']}, {win['focus']}"]
     if any(abs(a - b) > 0.1 for a, b in zip(win["size"], (351, 289))):
         faults.append(f"#form is {win['size']} at scale 1")
     faults += [f"{len(win['controls'])} controls"] if len(win["controls"]) != len(layout.CONTROLS) else []
@@ -51,7 +52,8 @@ def control_faults(win):
                 abs(got["font"] - LARGE_FONT_PX) < 0.5 if c.font == layout.LARGE else got["font"] < 16)
         wanted = ("div" if label else "button", c.caption, c.visible, c.visible and not label, True)
         if label:
-            seen += (rgb(got["background"]), got["border"], got["align"].replace("start", "left").replace("center", "centre"))
+            align = got["align"].replace("start", "left").replace("center", "centre")
+            seen += (rgb(got["background"]), got["border"], align)
             wanted += (c.background, c.border == "single", c.align)
         if seen != wanted:
             faults.append(f"{c.name} is {seen}, not {wanted}")
@@ -92,7 +94,8 @@ def narration_fault(after, player, score, k):
     gain = c[f"Gain({player})"]["text"]
     wanted = (rf"Player {player} rolled {dice}: [a-z ]+, {gain} points?, score {score}\. "
               rf"Player {3 - player} to roll, round {k // 2 + 1} of {ROUNDS}\.\s*$")
-    return None if re.search(wanted, after["narration"] or "") else f"after turn {k}: ...{(after['narration'] or '')[-120:]!r}"
+    said = after["narration"] or ""
+    return None if re.search(wanted, said) else f"after turn {k}: ...{said[-120:]!r}"
 
 
 def unfocused(win):
@@ -123,7 +126,8 @@ def check_game(check, seen):
           "highlights, Gain colours, NumTurns and the Roll button passing over, against the rule of a roll",
           "; ".join(faults[:4]))
     keys = [(t["how"], t["focusBefore"], k) for k, t in enumerate(seen["turns"]) if t["how"] != "click"]
-    focus = [(k, t["after"]["focus"]) for k, t in enumerate(seen["turns"][:-1]) if t["after"]["focus"] != f"Roll({2 - k % 2})"]
+    focus = [(k, t["after"]["focus"]) for k, t in enumerate(seen["turns"][:-1])
+             if t["after"]["focus"] != f"Roll({2 - k % 2})"]
     tabs = [(k, fs) for k, fs in enumerate(seen["tabs"])
             if not set(fs) <= {f"Roll({2 - k % 2})", "BODY"} or f"Roll({2 - k % 2})" not in fs]
     check(len(keys) >= 4 and all(f == f"Roll({1 + k % 2})" for _, f, k in keys) and not focus
@@ -162,7 +166,8 @@ def check_elsewhere(check, seen):
     phone = seen.get("phone")
     if check(phone is not None, "a 360 x 640 phone screen at 3 device pixels per CSS px opens the game"):
         (w, h), (vw, vh), (left, top, right, bottom) = phone["scroll"], phone["viewport"], phone["form"]
-        check(w <= vw and h <= vh and left >= 0 and top >= 0 and right <= vw and bottom <= vh and phone["rollHeight"] >= 24,
+        inside = w <= vw and h <= vh and left >= 0 and top >= 0 and right <= vw and bottom <= vh
+        check(inside and phone["rollHeight"] >= 24,
               "on the phone the whole window shows without scrolling and Roll is at least 24 CSS px tall",
               f"scroll {w} x {h} in {vw} x {vh}, #form {phone['form']}, Roll {phone['rollHeight']} px")
         faults = []
@@ -174,12 +179,14 @@ def check_elsewhere(check, seen):
     check(off.get("controlled") and not faults, "after the first visit the service worker controls the page; "
           "offline, it loads again and a roll plays", f"controlled {off.get('controlled')}; " + "; ".join(faults[:3]))
 
-    for name, key in (("at the opening", "axeOpening"), ("with the result box open", "axeBox"), ("in dark mode", "axeDark")):
+    for name, key in (("at the opening", "axeOpening"), ("with the result box open", "axeBox"),
+                      ("in dark mode", "axeDark")):
         check(seen.get(key) == [], f"axe-core finds no WCAG 2 A/AA violation {name}", str(seen.get(key))[:400])
 
     fail = seen.get("failure", {})
     box, ended = fail.get("box", {}), fail.get("ended", {})
-    check(box.get("openBoxes") == 1 and "type mismatch" in (box.get("text") or "") and "Score(1)" in box.get("text", ""),
+    said = box.get("text") or ""
+    check(box.get("openBoxes") == 1 and "type mismatch" in said and "Score(1)" in said,
           "a spoilt Score(1) and a click show one box naming the type mismatch and Score(1)", str(box))
     check(fail and fail["after"]["state"] == "ended" and ended["shown"] and ended["text"].strip() and ended["reload"]
           and unfocused(fail["before"]) == unfocused(fail["after"]) and not fail["messages"],
