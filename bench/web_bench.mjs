@@ -19,7 +19,7 @@ const root = fileURLToPath(new URL('..', import.meta.url));
 const median = xs => [...xs].sort((a, b) => a - b)[Math.floor((xs.length - 1) / 2)];
 
 function serve(dir) {
-    const server = spawn('python3', [join(root, 'scripts/serve_web.py'), dir, '--port', '0'],
+    const server = spawn('/usr/bin/python3', [join(root, 'scripts/serve_web.py'), dir, '--port', '0'],
         { stdio: ['ignore', 'pipe', 'inherit'] });
     return new Promise((resolve, reject) => {
         server.stdout.once('data', d => {
