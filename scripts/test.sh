@@ -2,7 +2,7 @@
 # Installs what is missing, then builds and runs the whole test suite twice: a
 # Release build with warnings as errors, and a build under AddressSanitizer and
 # UndefinedBehaviorSanitizer; then cross-builds the Windows exe and its zip and runs
-# the Windows tests under Wine.
+# the Windows tests under Wine; then builds the web site and plays its page in Chromium.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh test
@@ -30,3 +30,17 @@ cmake -S . -B build-windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_
 ./scripts/build-windows.sh
 cmake --build build-windows -j "$jobs"
 (cd build-windows && ctest --output-on-failure -j "$jobs")
+
+# The web build: the site as players get it, then its tests in the same folder; the browser
+# test drives the machine's Chromium with the npm packages pinned in tests/web's lock.
+# Warnings are errors there too: set first, so that the site is compiled only once.
+# Emscripten's own tools need Debian's JavaScript modules when the node on the search path
+# is not Debian's.
+echo "== build-web: site, tests in Chromium"
+export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
+emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DWERROR=ON -DBUILD_TESTING=ON >/dev/null
+./scripts/build-web.sh
+npm ci --prefix tests/web --no-audit --no-fund
+cmake --build build-web -j "$jobs"
+(cd build-web && ctest --output-on-failure -j "$jobs")
