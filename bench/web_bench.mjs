@@ -53,9 +53,11 @@ async function firstVisit(browser, url) {
     return { files, bytes: files.reduce((s, f) => s + f.bytes, 0), gzip9: files.reduce((s, f) => s + f.gzip9, 0) };
 }
 
-// Milliseconds from navigation start to the moment the page says it is ready with Roll(1)
-// enabled (a MutationObserver set before any of the page's scripts); the bare page: to the
-// later of its load event's end and its first contentful paint.
+// Milliseconds from navigation start to the Roll button taking a click: for both pages the
+// later of the moment their button can take it and their first contentful paint (the button
+// on the screen). The game's button can take it once the page says it is ready with Roll(1)
+// enabled (a MutationObserver set before any of the page's scripts); the bare page's once its
+// load event has ended.
 async function load(browser, url, game) {
     const context = await browser.newContext();
     if (game) {
@@ -74,7 +76,7 @@ async function load(browser, url, game) {
         paint: performance.getEntriesByName('first-contentful-paint')[0].startTime,
     }));
     await context.close();
-    return { ...t, figure: game ? t.ready : Math.max(t.load, t.paint) };
+    return { ...t, figure: Math.max(game ? t.ready : t.load, t.paint) };
 }
 
 async function loads(browser, gameUrl, baseUrl) {
@@ -87,6 +89,7 @@ async function loads(browser, gameUrl, baseUrl) {
     }
     const m = k => median(runs[k].map(t => t.figure));
     return { runs, gameMedianMs: m('game'), baselineMedianMs: m('baseline'), ratio: m('game') / m('baseline'),
+        gameReadyMedianMs: median(runs.game.map(t => t.ready)),
         gamePaintMedianMs: median(runs.game.map(t => t.paint)),
         baselinePaintMedianMs: median(runs.baseline.map(t => t.paint)) };
 }
@@ -167,9 +170,10 @@ try {
     console.log(`first visit: ${size.files.length} files, ${kib(size.bytes)} KiB, `
         + `gzip -9 each: ${kib(size.gzip9)} KiB (target <= 200 KiB)`);
     for (const f of size.files) console.log(`  ${f.url}  ${f.bytes} B, gzip -9 ${f.gzip9} B`);
-    console.log(`load to ready, median of ${RUNS}: game ${ms(l.gameMedianMs)} ms, bare page (load end / first paint) `
-        + `${ms(l.baselineMedianMs)} ms, ratio ${l.ratio.toFixed(2)} (target <= 1.3)`);
-    console.log(`  first contentful paint: game ${ms(l.gamePaintMedianMs)} ms, bare page ${ms(l.baselinePaintMedianMs)} ms`);
+    console.log(`load to Roll taking a click (later of ready / load end and first paint), median of ${RUNS}: `
+        + `game ${ms(l.gameMedianMs)} ms, bare page ${ms(l.baselineMedianMs)} ms, ratio ${l.ratio.toFixed(2)} (target <= 1.3)`);
+    console.log(`  game ready ${ms(l.gameReadyMedianMs)} ms; first contentful paint: game ${ms(l.gamePaintMedianMs)} ms, `
+        + `bare page ${ms(l.baselinePaintMedianMs)} ms`);
     console.log(`turn in the page, median of ${t.turns}: ${us(t.medianMs)} µs to the end of its microtasks `
         + `(min ${us(t.minMs)}, max ${us(t.maxMs)}), ${us(t.clickMedianMs)} µs to the click's return (target < 1 ms)`);
     console.log(`  cross-origin isolated: ${t.isolated}; mutations by the return ${t.mutationsByReturn}, `

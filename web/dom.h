@@ -7,6 +7,8 @@ void dom_createForm(int width, int height);
 void dom_setTitle(const char *caption);
 void dom_createControl(int row, int player, int isButton, const char *name,
         const char *description, int left, int top, int width, int height);
+// The controls created so far go on the page at once, with the properties set meanwhile.
+void dom_showControls();
 void dom_setFont(int row, int pixels, int alignLeft, int bordered);
 void dom_setCaption(int row, const char *text);
 // The caption as the page shows it now, in memory from malloc that the caller frees.

@@ -4,6 +4,9 @@
 mergeInto(LibraryManager.library, {
   $TornelPage: {
     controls: [],
+    // The controls and their descriptions are built off the page and go on it at once.
+    newControls: null,
+    newDescriptions: null,
     inTurn: false,
     ClientWidth: 0,
     ClientHeight: 0,
@@ -18,8 +21,21 @@ mergeInto(LibraryManager.library, {
       return 'calc(var(--scale) * ' + pixels + 'px)';
     },
 
+    // As the page reads an inline colour back, so that an unchanged one is not written again.
     colour: function(value) {
-      return '#' + value.toString(16).padStart(6, '0');
+      if (value < 0) return '';
+      return 'rgb(' + (value >> 16) + ', ' + ((value >> 8) & 255) + ', ' + (value & 255) + ')';
+    },
+
+    // Once the window is on screen, the service worker keeps the site's files for playing
+    // offline: its first fetches of the site do not compete with the page's own load.
+    keepOffline: function() {
+      if (!('serviceWorker' in navigator) || !window.isSecureContext) return;
+      requestAnimationFrame(function() {
+        setTimeout(function() {
+          navigator.serviceWorker.register('sw.js').catch(function() {});
+        }, 0);
+      });
     },
 
     // The whole window is scaled as one to fit the viewport; lengths are calc() of
@@ -121,6 +137,10 @@ mergeInto(LibraryManager.library, {
 
   dom_createControl__deps: ['$TornelPage'],
   dom_createControl: function(row, player, isButton, name, description, left, top, width, height) {
+    if (!TornelPage.newControls) {
+      TornelPage.newControls = document.createDocumentFragment();
+      TornelPage.newDescriptions = document.createDocumentFragment();
+    }
     var control = document.createElement(isButton ? 'button' : 'div');
     if (isButton) {
       control.type = 'button';
@@ -131,14 +151,22 @@ mergeInto(LibraryManager.library, {
     var text = document.createElement('span');
     text.id = 'description-' + row;
     text.textContent = UTF8ToString(description);
-    document.getElementById('descriptions').appendChild(text);
+    TornelPage.newDescriptions.appendChild(text);
     control.setAttribute('aria-describedby', text.id);
     control.style.left = TornelPage.scaled(left);
     control.style.top = TornelPage.scaled(top);
     control.style.width = TornelPage.scaled(width);
     control.style.height = TornelPage.scaled(height);
     TornelPage.controls[row] = control;
-    document.getElementById('form').appendChild(control);
+    TornelPage.newControls.appendChild(control);
+  },
+
+  dom_showControls__deps: ['$TornelPage'],
+  dom_showControls: function() {
+    if (!TornelPage.newControls) return;
+    document.getElementById('descriptions').appendChild(TornelPage.newDescriptions);
+    document.getElementById('form').appendChild(TornelPage.newControls);
+    TornelPage.newControls = TornelPage.newDescriptions = null;
   },
 
   dom_setFont__deps: ['$TornelPage'],
@@ -151,7 +179,9 @@ mergeInto(LibraryManager.library, {
 
   dom_setCaption__deps: ['$TornelPage'],
   dom_setCaption: function(row, text) {
-    TornelPage.controls[row].textContent = UTF8ToString(text);
+    var control = TornelPage.controls[row];
+    var caption = UTF8ToString(text);
+    if (control.textContent !== caption) control.textContent = caption;
   },
 
   dom_getCaption__deps: ['$TornelPage', 'malloc'],
@@ -163,16 +193,20 @@ mergeInto(LibraryManager.library, {
     return memory;
   },
 
+  // An unchanged colour is not written again: the page would restyle the control for nothing.
   dom_setColours__deps: ['$TornelPage'],
   dom_setColours: function(row, background, caption) {
     var style = TornelPage.controls[row].style;
-    style.backgroundColor = background < 0 ? '' : TornelPage.colour(background);
-    style.color = caption < 0 ? '' : TornelPage.colour(caption);
+    var fill = TornelPage.colour(background);
+    var ink = TornelPage.colour(caption);
+    if (style.backgroundColor !== fill) style.backgroundColor = fill;
+    if (style.color !== ink) style.color = ink;
   },
 
   dom_setVisible__deps: ['$TornelPage'],
   dom_setVisible: function(row, visible) {
-    TornelPage.controls[row].hidden = visible === 0;
+    var control = TornelPage.controls[row];
+    if (control.hidden !== (visible === 0)) control.hidden = visible === 0;
   },
 
   dom_isVisible__deps: ['$TornelPage'],
@@ -182,7 +216,8 @@ mergeInto(LibraryManager.library, {
 
   dom_focus__deps: ['$TornelPage'],
   dom_focus: function(row) {
-    TornelPage.controls[row].focus();
+    var control = TornelPage.controls[row];
+    if (document.activeElement !== control) control.focus();
   },
 
   // Each sentence is appended to the log; only the latest few stay.
@@ -198,6 +233,7 @@ mergeInto(LibraryManager.library, {
   dom_ready__deps: ['$TornelPage'],
   dom_ready: function() {
     TornelPage.setState('ready');
+    TornelPage.keepOffline();
   },
 
   dom_end__deps: ['$TornelPage'],

@@ -53,6 +53,7 @@ Velmarsh::Velmarsh(rules::RandomSource &random, rules::MessageBox &messages,
     dom_createForm(twipsToPixels(ClientWidthTwips, CssDpi), twipsToPixels(ClientHeightTwips, CssDpi));
     createControls();
     load();
+    dom_showControls();
     tellTurn(1);
 }
 
