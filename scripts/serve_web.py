@@ -40,6 +40,14 @@ class SiteHandler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+class SiteServer(http.server.ThreadingHTTPServer):
+    def handle_error(self, request, client_address):
+        # A browser that drops a request half way (a closed tab, a cancelled load) is no error.
+        if isinstance(sys.exc_info()[1], (BrokenPipeError, ConnectionResetError)):
+            return
+        super().handle_error(request, client_address)
+
+
 def parse_arguments():
     parser = argparse.ArgumentParser(description="Serves the built web game.")
     parser.add_argument("site", help="the site folder, for example build-web/site")
@@ -56,7 +64,7 @@ def main():
     signal.signal(signal.SIGTERM, stop)
     arguments = parse_arguments()
     handler = functools.partial(SiteHandler, directory=arguments.site)
-    server = http.server.ThreadingHTTPServer((arguments.host, arguments.port), handler)
+    server = SiteServer((arguments.host, arguments.port), handler)
     print(f"Serving Tornel at http://{arguments.host}:{server.server_address[1]}/", flush=True)
     try:
         server.serve_forever()
