@@ -5,7 +5,7 @@
 extern "C" {
 void dom_createForm(int width, int height);
 void dom_setTitle(const char *caption);
-void dom_createControl(int row, int player, int isButton, const char *name,
+void dom_createControl(int row, int isButton, const char *name,
         const char *description, int left, int top, int width, int height);
 // The controls created so far go on the page at once, with the properties set meanwhile.
 void dom_showControls();

@@ -136,7 +136,7 @@ mergeInto(LibraryManager.library, {
   },
 
   dom_createControl__deps: ['$TornelPage'],
-  dom_createControl: function(row, player, isButton, name, description, left, top, width, height) {
+  dom_createControl: function(row, isButton, name, description, left, top, width, height) {
     if (!TornelPage.newControls) {
       TornelPage.newControls = document.createDocumentFragment();
       TornelPage.newDescriptions = document.createDocumentFragment();

@@ -50,6 +50,7 @@ Velmarsh::Velmarsh(rules::RandomSource &random, rules::MessageBox &messages,
     : m_random(random), m_game(*this, random, messages, m_arrays),
       m_boundary(messages, std::move(endProgram))
 {
+    dom_setTitle(std::string(WindowCaption).c_str());
     dom_createForm(twipsToPixels(ClientWidthTwips, CssDpi), twipsToPixels(ClientHeightTwips, CssDpi));
     createControls();
     load();
@@ -64,7 +65,7 @@ void Velmarsh::createControls()
         const PixelRect place = twipsRect(spec.left, spec.top, spec.width, spec.height, CssDpi);
         const std::string name = rules::describe(spec.control);
         const std::string description(spec.description);
-        dom_createControl(static_cast<int>(row), spec.control.index,
+        dom_createControl(static_cast<int>(row),
                 spec.kind == ControlKind::Button ? 1 : 0, name.c_str(), description.c_str(),
                 place.x, place.y, place.width, place.height);
     }
@@ -74,7 +75,6 @@ void Velmarsh::createControls()
 // runs the load step. The page keeps its elements: a fresh game restores them in place.
 void Velmarsh::load()
 {
-    dom_setTitle(std::string(WindowCaption).c_str());
     for (std::size_t row = 0; row < ControlTable.size(); ++row)
         applyOpeningProperties(row);
     Form_Load();
