@@ -37,7 +37,6 @@ constexpr std::array<Category, 5> Categories{{
 
 constexpr std::int16_t StraightGain = 100;
 constexpr std::string_view NoDie = "#";
-constexpr int DiceCount = 6;
 
 Control accumulator(int groupSize)
 {

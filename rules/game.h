@@ -9,6 +9,8 @@ namespace rules {
 
 // Rounds in a game: after the fiftieth the result is announced and a new game starts.
 inline constexpr int GameLength = 50;
+// Dice rolled in every turn, one draw of the random source each.
+inline constexpr int DiceCount = 6;
 
 class MessageBox;
 class RandomSource;

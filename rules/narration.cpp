@@ -14,8 +14,6 @@ namespace rules {
 
 namespace {
 
-constexpr int DiceCount = 6;
-
 // One, two or three groups of a size, as a player would say them; index 0 is "one".
 constexpr std::array<std::array<std::string_view, 3>, 5> GroupNames{{
         {"a pair", "two pairs", "three pairs"},

@@ -131,17 +131,23 @@ protected:
     rules::Game game{window, random, messages, arrays};
 };
 
+// Every control shows the same caption, colour and visibility in both windows.
+inline ::testing::AssertionResult sameWindow(const testing_support::FakeWindow &window,
+        const testing_support::FakeWindow &other)
+{
+    for (const auto &row : layout::ControlTable) {
+        const auto &now = window.state(row.control), &then = other.state(row.control);
+        if (now.caption != then.caption || now.background != then.background
+                || now.visible != then.visible)
+            return ::testing::AssertionFailure() << rules::describe(row.control) << " differs";
+    }
+    return ::testing::AssertionSuccess();
+}
+
 // Every control as a freshly loaded window shows it.
 inline ::testing::AssertionResult inOpeningState(const testing_support::FakeWindow &window)
 {
-    const testing_support::FakeWindow fresh;
-    for (const auto &row : layout::ControlTable) {
-        const auto &now = window.state(row.control), &opening = fresh.state(row.control);
-        if (now.caption != opening.caption || now.background != opening.background
-                || now.visible != opening.visible)
-            return ::testing::AssertionFailure() << rules::describe(row.control) << " has changed";
-    }
-    return ::testing::AssertionSuccess();
+    return sameWindow(window, testing_support::FakeWindow());
 }
 
 } // namespace game_testing
