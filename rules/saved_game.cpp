@@ -4,12 +4,11 @@
 #include "rules/game.h"
 #include "rules/recording_random.h"
 
-#include <bit>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <iterator>
+#include <cstring>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 namespace rules {
@@ -20,13 +19,35 @@ constexpr std::size_t DigitsPerDraw = 16;
 // The turn that closes round 50 ends the game, so a kept game stops before it.
 constexpr std::size_t MostTurns = 2 * GameLength - 1;
 
+static_assert(sizeof(double) == sizeof(std::uint64_t));
+
+// A double's bits as one number, and back: copied, since not every library has std::bit_cast.
+std::uint64_t bitsOf(double value)
+{
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+double fromBits(std::uint64_t bits)
+{
+    double value = 0.0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+constexpr std::string_view HexDigits = "0123456789abcdef";
+
 std::optional<double> readDraw(std::string_view digits)
 {
     std::uint64_t bits = 0;
-    const auto [end, status] = std::from_chars(digits.data(), digits.data() + digits.size(), bits, 16);
-    if (status != std::errc() || end != digits.data() + digits.size())
-        return std::nullopt;
-    const double draw = std::bit_cast<double>(bits);
+    for (const char digit : digits) {
+        const std::size_t value = HexDigits.find(digit);
+        if (value == std::string_view::npos)
+            return std::nullopt;
+        bits = (bits << 4U) | value;
+    }
+    const double draw = fromBits(bits);
     if (!(draw >= 0.0 && draw < 1.0))
         return std::nullopt;
     return draw;
@@ -52,13 +73,12 @@ std::optional<std::vector<double>> readDraws(std::string_view text)
 
 std::string savedGame(const std::vector<double> &draws)
 {
-    std::string text(draws.size() * DigitsPerDraw, '0');
-    for (std::size_t i = 0; i < draws.size(); ++i) {
-        const auto bits = std::bit_cast<std::uint64_t>(draws[i]);
-        char digits[DigitsPerDraw];
-        const auto written = std::to_chars(std::begin(digits), std::end(digits), bits, 16).ptr;
-        const auto width = static_cast<std::size_t>(written - std::begin(digits));
-        text.replace(i * DigitsPerDraw + DigitsPerDraw - width, width, digits, width);
+    std::string text;
+    text.reserve(draws.size() * DigitsPerDraw);
+    for (const double draw : draws) {
+        const std::uint64_t bits = bitsOf(draw);
+        for (std::size_t digit = DigitsPerDraw; digit-- > 0;)
+            text += HexDigits[(bits >> (4 * digit)) & 15U];
     }
     return text;
 }

@@ -1,24 +1,17 @@
-// The page's side of the game window: the elements of the client area #form, keyed by
-// their row in the control table, the result box, the log a screen reader follows,
-// and the routing of clicks into the game. Linked into tornel.js with --js-library.
+// The page's side of the game window: the elements of the opening board in #form, keyed
+// by their row in the control table, the result box, the log a screen reader follows, the
+// game kept for a reload, and the routing of clicks and keys into the game. Linked into
+// tornel.js with --js-library; web/boot.js has started the page before it.
 mergeInto(LibraryManager.library, {
   $TornelPage: {
     controls: [],
-    // The controls and their descriptions are built off the page and go on it at once.
-    newControls: null,
-    newDescriptions: null,
     inTurn: false,
-    ClientWidth: 0,
-    ClientHeight: 0,
     // The latest sentences stay in the log; a screen reader reads each one as it arrives.
     LogLength: 20,
+    KeptGame: 'tornel-game',
 
     setState: function(state) {
       document.body.dataset.state = state;
-    },
-
-    scaled: function(pixels) {
-      return 'calc(var(--scale) * ' + pixels + 'px)';
     },
 
     // As the page reads an inline colour back, so that an unchanged one is not written again.
@@ -38,18 +31,11 @@ mergeInto(LibraryManager.library, {
       });
     },
 
-    // The whole window is scaled as one to fit the viewport; lengths are calc() of
-    // --scale, so text and borders are drawn sharp at every size.
-    fit: function() {
-      var form = document.getElementById('form');
-      var margin = 8;
-      var spare = document.getElementById('ended').hidden ? 0
-          : document.getElementById('ended').offsetHeight;
-      var scale = Math.min((window.innerWidth - 2 * margin) / TornelPage.ClientWidth,
-          (window.innerHeight - 2 * margin - spare) / TornelPage.ClientHeight);
-      scale = Math.max(0.5, Math.floor(scale * 64) / 64);
-      form.style.setProperty('--scale', String(scale));
-      form.dataset.scale = String(scale);
+    // The board scales itself with the viewport (--u in the style sheet); the result box
+    // follows it, and the browser's font size, with the board's scale as a plain number.
+    fitBox: function() {
+      var scale = parseFloat(getComputedStyle(document.body).getPropertyValue('--u'));
+      document.getElementById('message').style.setProperty('--scale', String(scale || 1));
     },
 
     // One click at a time reaches the game; a turn that waits for the result box keeps
@@ -70,17 +56,23 @@ mergeInto(LibraryManager.library, {
       }
     },
 
+    // A key held down plays one turn: its repeats press nothing, neither a Roll button
+    // nor the next one, nor the result box's OK.
+    ignoreRepeats: function(event) {
+      if (event.repeat && (event.key === 'Enter' || event.key === ' ')) event.preventDefault();
+    },
+
     // Resolves once the player has closed the box: with OK, Enter or Escape. Enter
     // closes it wherever the focus is, even after a click on the page behind it.
     showMessage: function(title, text) {
       var dialog = document.getElementById('message');
-      var ok = document.getElementById('message-ok');
       document.getElementById('message-title').textContent = title;
       document.getElementById('message-text').textContent = text;
       TornelPage.setState('waiting');
+      TornelPage.fitBox();
       return new Promise(function(resolve) {
         var onKey = function(event) {
-          if (event.key !== 'Enter') return;
+          if (event.key !== 'Enter' || event.repeat) return;
           event.preventDefault();
           dialog.close();
         };
@@ -90,17 +82,12 @@ mergeInto(LibraryManager.library, {
         }, { once: true });
         document.addEventListener('keydown', onKey, true);
         dialog.showModal();
-        ok.focus();
+        document.getElementById('message-ok').focus();
       });
     },
 
     end: function() {
-      TornelPage.setState('ended');
-      document.getElementById('form').inert = true;
-      var ended = document.getElementById('ended');
-      ended.hidden = false;
-      TornelPage.fit();
-      document.getElementById('reload').focus();
+      Module['ended']();
     },
 
     start: function() {
@@ -112,69 +99,21 @@ mergeInto(LibraryManager.library, {
       dialog.addEventListener('click', function(event) {
         if (event.target === dialog) document.getElementById('message-ok').focus();
       });
-      document.getElementById('reload').addEventListener('click', function() {
-        window.location.reload();
+      document.addEventListener('keydown', TornelPage.ignoreRepeats, true);
+      window.addEventListener('resize', function() {
+        if (dialog.open) TornelPage.fitBox();
       });
-      window.addEventListener('resize', TornelPage.fit);
     },
   },
 
-  dom_createForm__deps: ['$TornelPage'],
-  dom_createForm: function(width, height) {
-    TornelPage.ClientWidth = width;
-    TornelPage.ClientHeight = height;
-    var form = document.getElementById('form');
-    form.style.width = TornelPage.scaled(width);
-    form.style.height = TornelPage.scaled(height);
-    TornelPage.start();
-    TornelPage.fit();
-  },
-
-  // The window's caption is the page's title, which the browser shows as its window's.
-  dom_setTitle: function(caption) {
-    document.title = UTF8ToString(caption);
-  },
-
-  dom_createControl__deps: ['$TornelPage'],
-  dom_createControl: function(row, isButton, name, description, left, top, width, height) {
-    if (!TornelPage.newControls) {
-      TornelPage.newControls = document.createDocumentFragment();
-      TornelPage.newDescriptions = document.createDocumentFragment();
-    }
-    var control = document.createElement(isButton ? 'button' : 'div');
-    if (isButton) {
-      control.type = 'button';
-      control.addEventListener('click', function() { TornelPage.click(row); });
-    }
-    control.className = 'control';
-    control.dataset.control = UTF8ToString(name);
-    var text = document.createElement('span');
-    text.id = 'description-' + row;
-    text.textContent = UTF8ToString(description);
-    TornelPage.newDescriptions.appendChild(text);
-    control.setAttribute('aria-describedby', text.id);
-    control.style.left = TornelPage.scaled(left);
-    control.style.top = TornelPage.scaled(top);
-    control.style.width = TornelPage.scaled(width);
-    control.style.height = TornelPage.scaled(height);
+  dom_adoptControl__deps: ['$TornelPage'],
+  dom_adoptControl: function(row, name, isButton) {
+    var control = document.getElementById('form').children[row];
+    if (!control || control.dataset.control !== UTF8ToString(name)
+        || (control.tagName === 'BUTTON') !== (isButton !== 0)) return 0;
+    if (isButton) control.addEventListener('click', function() { TornelPage.click(row); });
     TornelPage.controls[row] = control;
-    TornelPage.newControls.appendChild(control);
-  },
-
-  dom_showControls__deps: ['$TornelPage'],
-  dom_showControls: function() {
-    if (!TornelPage.newControls) return;
-    document.getElementById('descriptions').appendChild(TornelPage.newDescriptions);
-    document.getElementById('form').appendChild(TornelPage.newControls);
-    TornelPage.newControls = TornelPage.newDescriptions = null;
-  },
-
-  dom_setFont__deps: ['$TornelPage'],
-  dom_setFont: function(row, pixels, alignLeft, bordered) {
-    var control = TornelPage.controls[row];
-    control.style.fontSize = TornelPage.scaled(pixels);
-    control.classList.toggle('left', alignLeft !== 0);
-    control.classList.toggle('bordered', bordered !== 0);
+    return 1;
   },
 
   dom_setCaption__deps: ['$TornelPage'],
@@ -186,11 +125,7 @@ mergeInto(LibraryManager.library, {
 
   dom_getCaption__deps: ['$TornelPage', 'malloc'],
   dom_getCaption: function(row) {
-    var text = TornelPage.controls[row].textContent;
-    var size = lengthBytesUTF8(text) + 1;
-    var memory = _malloc(size);
-    if (memory) stringToUTF8(text, memory, size);
-    return memory;
+    return allocateUTF8(TornelPage.controls[row].textContent);
   },
 
   // An unchanged colour is not written again: the page would restyle the control for nothing.
@@ -220,7 +155,7 @@ mergeInto(LibraryManager.library, {
     if (document.activeElement !== control) control.focus();
   },
 
-  // Each sentence is appended to the log; only the latest few stay.
+  // Each sentence is added as the log's last child; only the latest few stay.
   dom_announce__deps: ['$TornelPage'],
   dom_announce: function(text) {
     var log = document.getElementById('narration');
@@ -230,8 +165,32 @@ mergeInto(LibraryManager.library, {
     while (log.childElementCount > TornelPage.LogLength) log.firstElementChild.remove();
   },
 
+  // The game lives in this tab's session storage, which a reload and a discarded tab
+  // keep and a new tab does not have. A browser that refuses storage keeps nothing.
+  dom_keptGame__deps: ['$TornelPage', 'malloc'],
+  dom_keptGame: function() {
+    try {
+      var kept = sessionStorage.getItem(TornelPage.KeptGame);
+      return kept ? allocateUTF8(kept) : 0;
+    } catch (refused) {
+      return 0;
+    }
+  },
+
+  dom_keepGame__deps: ['$TornelPage'],
+  dom_keepGame: function(text) {
+    try {
+      var kept = UTF8ToString(text);
+      if (kept) sessionStorage.setItem(TornelPage.KeptGame, kept);
+      else sessionStorage.removeItem(TornelPage.KeptGame);
+    } catch (refused) {
+    }
+  },
+
   dom_ready__deps: ['$TornelPage'],
   dom_ready: function() {
+    TornelPage.start();
+    TornelPage.controls.forEach(function(control) { control.removeAttribute('aria-disabled'); });
     TornelPage.setState('ready');
     TornelPage.keepOffline();
   },

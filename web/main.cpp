@@ -1,4 +1,5 @@
 #include "rules/clock_random.h"
+#include "rules/recording_random.h"
 #include "web/dom.h"
 #include "web/dom_message_box.h"
 #include "web/velmarsh.h"
@@ -6,10 +7,12 @@
 #include <emscripten/emscripten.h>
 
 #include <cstddef>
+#include <exception>
+#include <memory>
 
 namespace {
 
-web::Velmarsh *page = nullptr;
+std::unique_ptr<web::Velmarsh> page;
 
 } // namespace
 
@@ -24,10 +27,15 @@ extern "C" EMSCRIPTEN_KEEPALIVE void web_click(int row)
 // the page's events drive the game. After a failure the page says the game has ended.
 int main()
 {
-    static rules::ClockRandom random;
+    static rules::ClockRandom clock;
+    static rules::RecordingRandom random(clock);
     static web::DomMessageBox messages;
-    static web::Velmarsh velmarsh(random, messages, [](int) { dom_end(); });
-    page = &velmarsh;
+    try {
+        page = std::make_unique<web::Velmarsh>(random, messages, [](int) { dom_end(); });
+    } catch (const std::exception &) {
+        dom_end();
+        return 1;
+    }
     dom_ready();
     return 0;
 }

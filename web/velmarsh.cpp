@@ -1,14 +1,16 @@
 #include "web/velmarsh.h"
 
 #include "layout/caption_colour.h"
-#include "layout/twips.h"
+#include "layout/control_table.h"
 #include "rules/narration.h"
-#include "rules/random_source.h"
+#include "rules/recording_random.h"
+#include "rules/saved_game.h"
 #include "web/dom.h"
 
 #include <cstdlib>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -18,12 +20,6 @@ using namespace layout;
 
 namespace {
 
-// CSS pixels are 96 to the inch at a scale of 1, as the desktop windows' pixels at 96 dpi.
-constexpr double CssDpi = 96.0;
-// 18 points, and the desktop windows' small face at 7.5 points: the whole rules text
-// fits its box at that size.
-constexpr int LargeFontPixels = 24;
-constexpr int WindowFontPixels = 10;
 constexpr int PageColours = -1;
 
 int packed(rules::Rgb colour)
@@ -43,31 +39,34 @@ void paint(int row, rules::Rgb background)
     dom_setColours(row, packed(background), packed(captionColourOn(background)));
 }
 
+std::string takeText(char *text)
+{
+    const std::unique_ptr<char, decltype(&std::free)> owned(text, &std::free);
+    return owned ? std::string(owned.get()) : std::string();
+}
+
 } // namespace
 
-Velmarsh::Velmarsh(rules::RandomSource &random, rules::MessageBox &messages,
+Velmarsh::Velmarsh(rules::RecordingRandom &random, rules::MessageBox &messages,
         rules::ErrorBoundary::EndProgram endProgram)
     : m_random(random), m_game(*this, random, messages, m_arrays),
       m_boundary(messages, std::move(endProgram))
 {
-    dom_setTitle(std::string(WindowCaption).c_str());
-    dom_createForm(twipsToPixels(ClientWidthTwips, CssDpi), twipsToPixels(ClientHeightTwips, CssDpi));
-    createControls();
+    adoptControls();
     load();
-    dom_showControls();
-    tellTurn(1);
+    restoreKeptGame();
 }
 
-void Velmarsh::createControls()
+// The page was built with the opening board of this same table; a page from another
+// build would put the rules' captions on the wrong controls.
+void Velmarsh::adoptControls()
 {
     for (std::size_t row = 0; row < ControlTable.size(); ++row) {
         const ControlSpec &spec = ControlTable[row];
-        const PixelRect place = twipsRect(spec.left, spec.top, spec.width, spec.height, CssDpi);
         const std::string name = rules::describe(spec.control);
-        const std::string description(spec.description);
-        dom_createControl(static_cast<int>(row),
-                spec.kind == ControlKind::Button ? 1 : 0, name.c_str(), description.c_str(),
-                place.x, place.y, place.width, place.height);
+        if (dom_adoptControl(static_cast<int>(row), name.c_str(),
+                    spec.kind == ControlKind::Button ? 1 : 0) == 0)
+            throw std::runtime_error("the page has no control " + name + " in its place");
     }
 }
 
@@ -84,8 +83,6 @@ void Velmarsh::applyOpeningProperties(std::size_t row)
 {
     const ControlSpec &spec = ControlTable[row];
     const int at = static_cast<int>(row);
-    dom_setFont(at, spec.font == FontKind::Large ? LargeFontPixels : WindowFontPixels,
-            spec.align == Align::Left ? 1 : 0, spec.border == Border::Single ? 1 : 0);
     setCaption(spec.control, spec.caption);
     if (spec.background)
         paint(at, *spec.background);
@@ -99,6 +96,24 @@ void Velmarsh::Form_Load()
     m_random.reseedFromClock();
 }
 
+// The game this tab was playing before the page was loaded again, played back through
+// the rules from its dice; what cannot be read gives way to a fresh game.
+void Velmarsh::restoreKeptGame()
+{
+    const std::string kept = takeText(dom_keptGame());
+    if (!kept.empty() && !rules::restoreGame(kept, m_game, m_random)) {
+        load();
+        keepGame();
+        dom_announce("The game kept from before could not be read, so a new game begins.");
+    }
+    tellTurn(dom_isVisible(row({rules::name::Roll, 1})) != 0 ? 2 : 1);
+}
+
+void Velmarsh::keepGame()
+{
+    dom_keepGame(rules::savedGame(m_random.draws()).c_str());
+}
+
 // The page's event loop never runs a second click while a turn waits for the result
 // box; this keeps a stray one from reaching the rules all the same.
 void Velmarsh::click(std::size_t row)
@@ -110,10 +125,12 @@ void Velmarsh::click(std::size_t row)
     m_inTurn = false;
 }
 
+// A turn that fails is not kept: a reload goes on from the last turn that was played.
 void Velmarsh::Roll_Click(std::int16_t PlayerIndex)
 {
     m_boundary.run("Roll_Click(" + std::to_string(PlayerIndex) + ")", [this, PlayerIndex] {
         m_game.Roll_Click(PlayerIndex);
+        keepGame();
         tellTurn(PlayerIndex);
     });
 }
@@ -133,8 +150,7 @@ void Velmarsh::tellTurn(int lastPlayer)
 
 std::string Velmarsh::caption(rules::Control label) const
 {
-    const std::unique_ptr<char, decltype(&std::free)> text(dom_getCaption(row(label)), &std::free);
-    return text ? std::string(text.get()) : std::string();
+    return takeText(dom_getCaption(row(label)));
 }
 
 void Velmarsh::setCaption(rules::Control label, std::string_view text)

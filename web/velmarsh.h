@@ -1,6 +1,5 @@
 #pragma once
 
-#include "layout/control_table.h"
 #include "rules/error_boundary.h"
 #include "rules/game.h"
 #include "rules/window_arrays.h"
@@ -11,18 +10,20 @@
 
 namespace rules {
 class MessageBox;
-class RandomSource;
+class RecordingRandom;
 } // namespace rules
 
 namespace web {
 
-// The game's one window object on the page. It lives as long as the page, owns
-// the 38 controls of the client area #form and the window-level arrays, and
-// routes each click of a Roll button into the rules.
+// The game's one window object on the page. It lives as long as the page, takes over
+// the 38 controls that the page's opening board already shows in #form, holds the
+// window-level arrays, routes each click of a Roll button into the rules, and keeps
+// the game in progress for a reload of the page.
 class Velmarsh : public rules::WindowOperations
 {
 public:
-    Velmarsh(rules::RandomSource &random, rules::MessageBox &messages,
+    // Fails when the page's board is not the one this program was built with.
+    Velmarsh(rules::RecordingRandom &random, rules::MessageBox &messages,
             rules::ErrorBoundary::EndProgram endProgram);
     ~Velmarsh() override = default;
     Velmarsh(const Velmarsh &) = delete;
@@ -38,14 +39,16 @@ public:
     void reload() override;
 
 private:
-    void createControls();
+    void adoptControls();
     void load();
     void applyOpeningProperties(std::size_t row);
     void Form_Load();
     void Roll_Click(std::int16_t PlayerIndex);
+    void restoreKeptGame();
+    void keepGame();
     void tellTurn(int lastPlayer);
 
-    rules::RandomSource &m_random;
+    rules::RecordingRandom &m_random;
     rules::WindowArrays m_arrays;
     rules::Game m_game;
     rules::ErrorBoundary m_boundary;

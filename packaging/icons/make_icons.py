@@ -2,7 +2,8 @@
 # SPDX-FileCopyrightText: The Tornel developers
 """Writes the program's icon as PNGs, a Windows .ico and a macOS .icns.
 
-The PNGs serve the desktop's icon theme (16 to 128 px) and the web page (192 and 512 px).
+The PNGs serve the desktop's icon theme (16 to 128 px) and the web page (192 and 512 px, and
+a maskable 512 px one that an installed web app's launcher may cut into its own shape).
 
 The die is the one in tornel.svg and qt/program_icon.cpp: a yellow face with a
 black border and five red square pips. Each size is drawn straight onto whole
@@ -45,12 +46,24 @@ def die(size):
     return rows
 
 
-def png(size):
+def maskable(size):
+    """The die inside the middle of a full square of its face colour: a launcher may cut any
+    shape from the square, and keeps at least the circle of 80% of its width, which holds
+    the die whole."""
+    inner = round(size * 0.56)
+    offset = (size - inner) // 2
+    rows = [[FACE] * size for _ in range(size)]
+    for y, row in enumerate(die(inner)):
+        rows[offset + y][offset:offset + inner] = row
+    return rows
+
+
+def png(size, draw=die):
     def chunk(kind, data):
         return (struct.pack(">I", len(data)) + kind + data
                 + struct.pack(">I", zlib.crc32(kind + data)))
 
-    raw = b"".join(b"\0" + bytes(c for pixel in row for c in pixel) for row in die(size))
+    raw = b"".join(b"\0" + bytes(c for pixel in row for c in pixel) for row in draw(size))
     header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
     return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header)
             + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
@@ -81,6 +94,7 @@ def main():
     arguments = arguments[1:] if check else arguments
     root = Path(arguments[0]) if arguments else Path(__file__).resolve().parent.parent
     outputs = {f"icons/tornel-{s}.png": png(s) for s in HICOLOR_SIZES + WEB_SIZES}
+    outputs["icons/tornel-maskable-512.png"] = png(512, maskable)
     outputs["windows/tornel.ico"] = ico((16, 32, 48, 64, 128, 256))
     outputs["macos/tornel.icns"] = icns()
     stale = []
