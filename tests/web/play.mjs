@@ -1,14 +1,19 @@
 // Plays the web page of Tornel in the machine's Chromium and writes down what it saw, for
 // test_page.py to hold against the one expected layout and the one rule of a roll:
 // a whole game by clicks and keys with the result box, a phone's screen played by taps,
-// offline play, the accessibility rules in light and dark, and a failed click.
+// offline play, the accessibility rules in light and dark, a failed click, a kept game, held
+// keys, fitting screens, refused files, a slow link and an update behind a caching host.
 //
-//   node play.mjs URL OUT_JSON
+//   node play.mjs URL OUT_JSON BUILD_DIR
 import { chromium } from 'playwright-core';
-import { readFileSync, writeFileSync } from 'node:fs';
+import { execFileSync } from 'node:child_process';
+import { existsSync, mkdirSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { createServer } from 'node:http';
+import { tmpdir } from 'node:os';
+import { extname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
 
-const [url, out] = process.argv.slice(2);
+const [url, out, build] = process.argv.slice(2);
 const AXE = fileURLToPath(new URL('node_modules/axe-core/axe.min.js', import.meta.url));
 const TURNS = 100;
 // Turns played with a key on the focused Roll button; after the first four, Tab is pressed.
@@ -62,7 +67,9 @@ function readBox() {
 // Writes down what must never happen: a native dialog, a console error (with messages of its
 // own, any console message at all), an uncaught error or rejection, a request off the site.
 function watch(page, where, messages = seen.troubles) {
-    const origin = new URL(url).origin, anyMessage = messages !== seen.troubles;
+    const host = new URL(url).hostname, anyMessage = messages !== seen.troubles;
+    page.addInitScript(() => document.addEventListener('securitypolicyviolation',
+        e => console.error(`breaks the page's policy: ${e.violatedDirective} ${e.blockedURI}`)));
     page.on('dialog', d => {
         messages.push(`${where}: native ${d.type()} "${d.message()}"`);
         d.dismiss().catch(() => {});
@@ -71,7 +78,7 @@ function watch(page, where, messages = seen.troubles) {
         if (m.type() === 'error' || anyMessage) messages.push(`${where}: console.${m.type()} ${m.text()}`);
     });
     page.on('pageerror', e => messages.push(`${where}: uncaught ${e.message}`));
-    page.on('request', r => { if (!r.url().startsWith(origin)) messages.push(`${where}: request to ${r.url()}`); });
+    page.on('request', r => { if (new URL(r.url()).hostname !== host) messages.push(`${where}: request to ${r.url()}`); });
     page.setDefaultTimeout(5000);
     return page;
 }
@@ -130,6 +137,7 @@ async function wholeGame(context) {
             seen.tabs.push(focus);
             await roll(page, 2 - k % 2).focus();
         }
+        if (k === 2) seen.logTree = await logTree(page);
         if (k === ESCAPE_AFTER) {
             const before = await snap(page);
             await page.keyboard.press('Escape');
@@ -141,6 +149,7 @@ async function wholeGame(context) {
     const behind = await snap(page);
     for (const name of ['Roll(1)', 'Die(3)', 'Instructions'])
         await page.mouse.click(...await centre(page, name));
+    await page.click('#message-text');
     await page.waitForTimeout(300);
     seen.boxClicks = { behind, after: await snap(page), box: await page.evaluate(readBox) };
     seen.axeBox = await axe(page);
@@ -201,7 +210,7 @@ async function failure(context) {
     await page.mouse.click(...where);
     await page.waitForFunction(() => document.querySelector('#message')?.open);
     seen.failure = { box: await page.evaluate(readBox) };
-    await page.locator('#message-ok').click();
+    await page.keyboard.press('Escape');
     await page.waitForFunction(() => document.body.dataset.state === 'ended').catch(() => {});
     const before = await snap(page);
     await page.mouse.click(...where);
@@ -214,13 +223,184 @@ async function failure(context) {
             reload: Boolean(document.querySelector('#reload')?.checkVisibility()),
         })),
     });
+    await page.click('#reload');
+    seen.failure.reloaded = await ready(page).then(() => true, () => false);
+}
+
+// The live region as Chromium's accessibility tree holds it: its last child's text, and
+// whether any node under the log is ignored.
+async function logTree(page) {
+    const { nodes } = await (await page.context().newCDPSession(page)).send('Accessibility.getFullAXTree');
+    const byId = new Map(nodes.map(n => [n.nodeId, n]));
+    const under = n => [n, ...(n.childIds ?? []).flatMap(id => byId.has(id) ? under(byId.get(id)) : [])];
+    const log = nodes.find(n => n.role?.value === 'log');
+    const last = log && byId.get(log.childIds.at(-1));
+    return { ignored: log ? under(log).filter(n => n.ignored).length : -1, children: log?.childIds.length ?? 0,
+        last: last ? under(last).filter(n => n.role?.value === 'StaticText').map(n => n.name.value).join('') : null,
+        newest: await page.evaluate(() => document.querySelector('#narration').lastElementChild?.textContent) };
+}
+
+// Ten turns, then the page loaded again; kept data that is not a game; a new tab.
+async function keptGame(browser) {
+    const context = await browser.newContext();
+    const page = await open(context, 'kept');
+    for (let k = 0; k < 10; k++) await turn(page, 1 + k % 2);
+    const before = await snap(page, true);
+    await page.reload();
+    await ready(page);
+    seen.kept = { before, after: await snap(page, true) };
+    await page.evaluate(() => sessionStorage.setItem('tornel-game', 'not a game'));
+    await page.reload();
+    await ready(page);
+    seen.kept.spoilt = await snap(page, true);
+    seen.kept.newTab = await snap(await open(context, 'kept, new tab'), true);
+    await context.close();
+}
+
+// Enter, then Space, held down for as many repeats as a second of auto-repeat gives.
+async function heldKeys(browser) {
+    const context = await browser.newContext();
+    const page = await open(context, 'held');
+    seen.held = [await snap(page)];
+    for (const key of ['Enter', 'Space']) {
+        for (let r = 0; r < 30; r++) await page.keyboard.down(key);
+        await page.keyboard.up(key);
+        await page.waitForTimeout(200);
+        seen.held.push(await snap(page));
+    }
+    await context.close();
+}
+
+// The board on a phone turned to landscape and back, and at 180 x 320 (a phone at 200% zoom).
+async function fits(browser) {
+    const context = await browser.newContext({ viewport: { width: 360, height: 640 }, isMobile: true, hasTouch: true });
+    const page = await open(context, 'fits');
+    seen.fits = [];
+    for (const [width, height] of [[640, 360], [360, 640], [180, 320]]) {
+        await page.setViewportSize({ width, height });
+        await page.waitForTimeout(100);
+        seen.fits.push(await page.evaluate(() => {
+            const d = document.documentElement, f = document.querySelector('#form').getBoundingClientRect();
+            return { viewport: [d.clientWidth, d.clientHeight], scroll: [d.scrollWidth, d.scrollHeight],
+                form: [f.left, f.top, f.right, f.bottom] };
+        }));
+    }
+    await context.close();
+}
+
+// A program or a script the server refuses: the page says so, and its Reload loads the game
+// once the server answers again.
+async function refusals(browser) {
+    seen.refusals = {};
+    for (const [file, pattern] of [['tornel.wasm', /\.wasm$/], ['tornel.js', /tornel\.[0-9a-f]+\.js$/]]) {
+        const context = await browser.newContext();
+        const messages = [];
+        const page = watch(await context.newPage(), `refused ${file}`, messages);
+        await page.route(pattern, r => r.fulfill({ status: 404, body: '' }));
+        await page.goto(url);
+        await page.waitForFunction(() => document.body.dataset.state === 'ended').catch(() => {});
+        const said = await page.evaluate(() => document.querySelector('#ended')?.checkVisibility()
+            && document.querySelector('#ended').innerText);
+        await page.unroute(pattern);
+        await page.click('#reload');
+        const reloaded = await ready(page).then(() => true, () => false);
+        seen.refusals[file] = { said, reloaded,
+            uncaught: messages.filter(m => !/Failed to load resource/.test(m)) };
+        await context.close();
+    }
+}
+
+// On a 400 kbit/s link with 400 ms of latency the opening board is painted before the
+// program is ready.
+async function slowLink(browser) {
+    const context = await browser.newContext();
+    await context.addInitScript(() => new MutationObserver(() => {
+        if (document.body?.dataset.state === 'ready') window.readyAt ??= performance.now();
+    }).observe(document, { subtree: true, attributes: true }));
+    const page = watch(await context.newPage(), 'slow link');
+    await (await context.newCDPSession(page)).send('Network.emulateNetworkConditions',
+        { offline: false, latency: 400, downloadThroughput: 50000, uploadThroughput: 50000 });
+    await page.goto(url, { waitUntil: 'commit' });
+    await page.waitForFunction(() => window.readyAt, null, { timeout: 15000 });
+    seen.slowLink = await page.evaluate(() => ({ ready: window.readyAt,
+        paint: performance.getEntriesByName('first-contentful-paint')[0]?.startTime }));
+    await context.close();
+}
+
+// A common static host: an hour of max-age on scripts, styles and images, none on the rest,
+// and a new version of the site put in place of the old one.
+function staticHost() {
+    const types = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
+        '.webmanifest': 'application/manifest+json', '.svg': 'image/svg+xml', '.png': 'image/png' };
+    const host = { root: null };
+    host.server = createServer((request, response) => {
+        const path = join(host.root, new URL(request.url, 'http://host').pathname.replace(/\/$/, '/index.html'));
+        if (!existsSync(path)) return response.writeHead(404).end();
+        response.writeHead(200, { 'Content-Type': types[extname(path)],
+            ...(/\.(js|css|png|svg)$/.test(path) ? { 'Cache-Control': 'max-age=3600' } : {}) });
+        response.end(readFileSync(path));
+    });
+    return new Promise(resolve => host.server.listen(0, '127.0.0.1', () => resolve(host)));
+}
+
+// Version B of the site: the same program with a byte more in its script and its module.
+function versionB(build) {
+    const dir = mkdtempSync(join(tmpdir(), 'tornel-b-')), program = join(dir, 'program');
+    mkdirSync(program);
+    writeFileSync(join(program, 'tornel.js'), readFileSync(join(build, 'web/program/tornel.js'), 'utf8') + '\n// B\n');
+    writeFileSync(join(program, 'tornel.wasm'), Buffer.concat([readFileSync(join(build, 'web/program/tornel.wasm')),
+        Buffer.from([0, 2, 1, 66])]));    // an empty custom section named "B"
+    const web = fileURLToPath(new URL('../../web/', import.meta.url));
+    execFileSync(process.execPath, [join(web, 'make_site.mjs'), web, fileURLToPath(new URL('../../packaging/icons/',
+        import.meta.url)), program, join(build, 'web/board.js'), join(dir, 'site'), 'B']);
+    return join(dir, 'site');
+}
+
+// Version A in play, then B on the server: every load pairs a script with its own program,
+// B shows by the second reload, a page still running A plays on, and another app's cache stays.
+async function update(browser, build) {
+    const host = await staticHost(), site = `http://127.0.0.1:${host.server.address().port}/`;
+    host.root = join(build, 'site');
+    const context = await browser.newContext();
+    const version = page => page.evaluate(() => document.querySelector('script[data-program]').dataset.program);
+    try {
+        const running = watch(await context.newPage(), 'update');
+        await running.goto(site);
+        await ready(running);
+        await running.evaluate(() => navigator.serviceWorker.ready.then(() =>
+            caches.open('another-app')).then(c => c.put('/kept', new Response('kept'))));
+        const page = watch(await context.newPage(), 'update');
+        await page.goto(site);
+        await ready(page);
+        const a = await version(page);
+        host.root = versionB(build);
+        seen.update = { versions: [] };
+        for (let r = 0; r < 2; r++) {
+            await page.reload();
+            seen.update.versions.push({ ready: await ready(page).then(() => true, () => false), a: await version(page) === a });
+            if (r === 0) await page.evaluate(async () => {    // the new worker, found on the way, taking over
+                const registration = await navigator.serviceWorker.ready;
+                await registration.update();
+                const worker = registration.installing || registration.waiting;
+                if (worker && worker.state !== 'activated')
+                    await new Promise(r => worker.addEventListener('statechange', () => worker.state === 'activated' && r()));
+            });
+        }
+        await turn(running, 1);
+        seen.update.running = await snap(running);
+        seen.update.caches = await page.evaluate(() => caches.keys());
+    } finally {
+        await context.close();
+        host.server.close();
+    }
 }
 
 const browser = await chromium.launch({ executablePath: '/usr/bin/chromium' });
 try {
     const context = await browser.newContext();
     const parts = [() => wholeGame(context), () => phone(browser), () => offline(browser), () => dark(browser),
-        () => failure(context)];
+        () => failure(context), () => keptGame(browser), () => heldKeys(browser), () => fits(browser),
+        () => refusals(browser), () => slowLink(browser), () => update(browser, build)];
     for (const part of parts) {
         try {
             await part();

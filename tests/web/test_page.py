@@ -183,19 +183,70 @@ def check_elsewhere(check, seen):
                       ("in dark mode", "axeDark")):
         check(seen.get(key) == [], f"axe-core finds no WCAG 2 A/AA violation {name}", str(seen.get(key))[:400])
 
+    check_around(check, seen)
+
     fail = seen.get("failure", {})
     box, ended = fail.get("box", {}), fail.get("ended", {})
     said = box.get("text") or ""
     check(box.get("openBoxes") == 1 and "type mismatch" in said and "Score(1)" in said,
           "a spoilt Score(1) and a click show one box naming the type mismatch and Score(1)", str(box))
     check(fail and fail["after"]["state"] == "ended" and ended["shown"] and ended["text"].strip() and ended["reload"]
-          and unfocused(fail["before"]) == unfocused(fail["after"]) and not fail["messages"],
-          "after OK the game has ended: #ended shows with a reload button, a click where Roll was does nothing, "
-          "nothing reached the console", f"{ended}; state {fail.get('after', {}).get('state')}; {fail.get('messages')}")
+          and unfocused(fail["before"]) == unfocused(fail["after"]) and not fail["messages"] and fail["reloaded"],
+          "Escape closes the box and the game has ended: #ended shows, a click where Roll was does nothing, "
+          "nothing reached the console, and Reload starts the game again",
+          f"{ended}; state {fail.get('after', {}).get('state')}; {fail.get('messages')}")
 
     check(not seen["troubles"] and not seen.get("errors"), "no native dialog, console error, uncaught error, "
           "unhandled rejection or request off the site; every part ran through",
           "; ".join((seen["troubles"] + seen.get("errors", []))[:5]))
+
+
+def check_around(check, seen):
+    """The page around the game: the live region in the accessibility tree, a kept game, held keys,
+    fitting screens, refused files, a slow link and an update behind a caching host."""
+    tree = seen.get("logTree") or {}
+    check(tree.get("ignored") == 0 and tree.get("children") and tree.get("last") == tree.get("newest"),
+          "the accessibility tree holds the log's sentences, the newest as its last child, none ignored", str(tree))
+
+    kept = seen.get("kept")
+    if check(kept is not None, "a kept game, spoilt kept data and a new tab were tried"):
+        same = [n for n, c in kept["before"]["controls"].items() if kept["after"]["controls"][n] != c]
+        check(not same and kept["before"]["focus"] == kept["after"]["focus"] and kept["after"]["state"] == "ready",
+              "ten turns come back whole after a reload: every caption, colour and whose turn", str(same[:3]))
+        spoilt = control_faults(kept["spoilt"]) + control_faults(kept["newTab"])
+        check(not spoilt and "could not be read" in kept["spoilt"]["narration"],
+              "kept data that is not a game gives a fresh game and a sentence in the log; a new tab opens a "
+              "fresh game", "; ".join(spoilt[:3]) + kept["spoilt"]["narration"][-90:])
+
+    held, faults = seen.get("held", []), []
+    played([{"after": h} for h in held[1:]], held[0] if held else {}, {1: 0, 2: 0}, faults)
+    check(len(held) == 3 and not faults, "Enter held down plays one turn, and so does Space", "; ".join(faults[:2]))
+
+    def outside(fit):
+        (vw, vh), (sw, sh), (left, top, right, bottom) = fit["viewport"], fit["scroll"], fit["form"]
+        return not (sw <= vw and sh <= vh and left >= 0 and top >= 0 and right <= vw and bottom <= vh)
+    fits = seen.get("fits", [])
+    check(len(fits) == 3 and not any(map(outside, fits)), "the board lies inside the viewport with no scrolling "
+          "after a phone turns to landscape and back, and at 180 x 320", str([f for f in fits if outside(f)]))
+
+    for file in ("tornel.wasm", "tornel.js"):
+        r = seen.get("refusals", {}).get(file, {})
+        check((r.get("said") or "").startswith("Tornel could not be loaded.") and file.split(".")[0] in r["said"]
+              and r["reloaded"] and not r["uncaught"], f"a refused {file} says the game could not be loaded and "
+              "why, nothing uncaught reaches the console, and Reload loads the game", str(r))
+
+    slow = seen.get("slowLink", {})
+    check(slow.get("paint") and slow["paint"] < slow["ready"], "on a 400 kbit/s link with 400 ms latency the "
+          "opening board is painted before the program is ready", str(slow))
+
+    update = seen.get("update", {})
+    versions, caches = update.get("versions", []), update.get("caches", [])
+    check([v["ready"] for v in versions] == [True, True] and not versions[-1]["a"] and "another-app" in caches
+          and len([c for c in caches if c.startswith("tornel-site-")]) == 1
+          and update["running"]["controls"]["Die(1)"]["text"] in "123456",
+          "behind a host that caches scripts for an hour, every reload after an update pairs a script with its "
+          "own program, the new version shows by the second reload, a page still running the old one plays on, "
+          "and another app's cache stays", str(update)[:300])
 
 
 def serve(site):
@@ -214,7 +265,8 @@ def test(check, site):
     try:
         with tempfile.TemporaryDirectory() as tmp:
             out = os.path.join(tmp, "seen.json")
-            subprocess.run([shutil.which("node"), os.path.join(HERE, "play.mjs"), url, out], check=True, timeout=300)
+            subprocess.run([shutil.which("node"), os.path.join(HERE, "play.mjs"), url, out, os.path.dirname(site)],
+                           check=True, timeout=300)
             with open(out, encoding="utf-8") as f:
                 seen = json.load(f)
     finally:
