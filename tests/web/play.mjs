@@ -285,7 +285,23 @@ async function fits(browser) {
                 form: [f.left, f.top, f.right, f.bottom] };
         }));
     }
+    // The result box on the phone: a kept game one turn short of its end, then that turn.
+    await page.setViewportSize({ width: 360, height: 640 });
+    await page.evaluate(() => sessionStorage.setItem('tornel-game', '3fe0000000000000'.repeat(6 * 99)));
+    await page.reload();
+    await ready(page);
+    await turn(page, 2, 'tap');
+    seen.fitsBox = await page.evaluate(() => {
+        const r = document.querySelector('#message').getBoundingClientRect();
+        return { rect: [r.left, r.top, r.right, r.bottom], font: parseFloat(getComputedStyle(document.querySelector('#message')).fontSize),
+            scale: parseFloat(getComputedStyle(document.body).getPropertyValue('--u')) };
+    });
     await context.close();
+    const noScript = await browser.newContext({ viewport: { width: 360, height: 640 }, javaScriptEnabled: false });
+    const still = await noScript.newPage();
+    await still.goto(url);
+    seen.noscript = await still.evaluate(() => document.querySelector('.noscript')?.getBoundingClientRect().bottom);
+    await noScript.close();
 }
 
 // A program or a script the server refuses: the page says so, and its Reload loads the game

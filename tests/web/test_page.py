@@ -228,6 +228,12 @@ def check_around(check, seen):
     fits = seen.get("fits", [])
     check(len(fits) == 3 and not any(map(outside, fits)), "the board lies inside the viewport with no scrolling "
           "after a phone turns to landscape and back, and at 180 x 320", str([f for f in fits if outside(f)]))
+    box = seen.get("fitsBox") or {}
+    left, top, right, bottom = box.get("rect", [-1] * 4)
+    check(left >= 0 and top >= 0 and right <= 360 and bottom <= 640 and abs(box["font"] - 16 * box["scale"]) < 0.5,
+          "on a 360 x 640 phone the result box lies inside the viewport, its text scaled with the board", str(box))
+    check(0 < (seen.get("noscript") or 0) < 640, "with JavaScript off, the message that the game needs it is at "
+          "the top of the first screen", str(seen.get("noscript")))
 
     for file in ("tornel.wasm", "tornel.js"):
         r = seen.get("refusals", {}).get(file, {})
