@@ -3,7 +3,7 @@
 //
 //   node --experimental-websocket firefox.mjs URL OUT_JSON SERVER_PID
 import { spawn } from 'node:child_process';
-import { mkdtempSync, rmSync } from 'node:fs';
+import { mkdtempSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { clickActions, keyActions, play } from './steps.mjs';
@@ -13,10 +13,11 @@ const [url, out, server] = process.argv.slice(2);
 const SCHEME_PREF = 'layout.css.prefers-color-scheme.content-override';
 const SCHEMES = { dark: 0, light: 1 };
 
-const profile = mkdtempSync(join(tmpdir(), 'tornel-firefox-'));
-// System access lets the session set a preference in the browser's own window.
+// System access lets the session set a preference in the browser's own window. The profile is
+// a fresh one in the test's temporary folder, which the test removes.
 const browser = spawn('firefox-esr', ['--headless', '--no-remote', '--remote-debugging-port=0',
-    '--remote-allow-system-access', '--profile', profile], { stdio: ['ignore', 'ignore', 'pipe'], detached: true });
+    '--remote-allow-system-access', '--profile', mkdtempSync(join(tmpdir(), 'firefox-'))],
+    { stdio: ['ignore', 'ignore', 'pipe'] });
 const address = await new Promise((resolve, reject) => {
     let said = '';
     browser.stderr.on('data', d => {
@@ -83,9 +84,9 @@ const driver = {
     async close() {
         await send('session.end').catch(() => {});
         socket.close();
-        process.kill(-browser.pid, 'SIGTERM');
-        await new Promise(resolve => browser.exitCode === null ? browser.on('exit', resolve) : resolve());
-        rmSync(profile, { recursive: true, force: true });
+        if (browser.exitCode !== null) return;
+        browser.kill();
+        await new Promise(resolve => browser.on('exit', resolve));
     },
 };
 await driver.scheme('light');

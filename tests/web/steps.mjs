@@ -87,14 +87,15 @@ async function read(driver, fn, arg = null) {
     return JSON.parse(text);
 }
 
-// Waits in the page until test(arg) holds; false once ms have passed.
-function until(driver, test, arg = null, ms = 5000) {
+// Waits in the page until test(arg) holds, then returns then(); false once ms have passed.
+// One round trip: WebDriver classic's cost tens of milliseconds.
+function until(driver, test, arg = null, ms = 5000, then = () => true) {
     return read(driver, `async arg => { const test = ${test}, end = performance.now() + ${ms};
         while (!test(arg)) {
             if (performance.now() > end) return false;
             await new Promise(r => setTimeout(r, 10));
         }
-        return true; }`, arg);
+        return (${then})(); }`, arg);
 }
 
 const ready = driver => until(driver, () => document.body.dataset.state === 'ready'
@@ -106,23 +107,30 @@ async function gather(driver, seen) {
     seen.troubles.push(...await read(driver, () => window.tornelTroubles ?? ['the page lost its watch']));
 }
 
+// Where each control's centre is, read once per page: the window keeps its scale.
+let centres = new Map();
+
 async function load(driver, seen, how) {
+    centres = new Map();
     await how();
     await read(driver, hook);
     if (!await ready(driver)) seen.troubles.push('the page did not get ready with Roll(1) focused');
 }
 
 async function clickOn(driver, name) {
-    const [x, y] = await read(driver, centre, name);
+    if (!centres.has(name)) centres.set(name, await read(driver, centre, name));
+    const [x, y] = centres.get(name);
     await driver.click(Math.round(x), Math.round(y));
 }
 
-// One turn of player by click or key; returns once the turn has passed over or the box is up.
+// One turn of player by click or key; once the turn has passed over or the box is up, the
+// window as it is then.
 async function turn(driver, player, how) {
     if (how) await driver.press(how);
     else await clickOn(driver, `Roll(${player})`);
-    await until(driver, other => document.querySelector('#message')?.open
-        || !document.querySelector(`[data-control="Roll(${other})"]`)?.hidden, 3 - player);
+    return await until(driver, other => document.querySelector('#message')?.open
+        || !document.querySelector(`[data-control="Roll(${other})"]`)?.hidden, 3 - player, 5000, readWindow)
+        || snap(driver);
 }
 
 async function wholeGame(driver, url, seen) {
@@ -132,8 +140,7 @@ async function wholeGame(driver, url, seen) {
     for (let k = 0; k < TURNS; k++) {
         const player = 1 + k % 2, how = KEY_TURNS.get(k);
         const focusBefore = how ? (await snap(driver)).focus : null;
-        await turn(driver, player, how);
-        seen.turns.push({ how: how ?? 'click', focusBefore, after: await snap(driver) });
+        seen.turns.push({ how: how ?? 'click', focusBefore, after: await turn(driver, player, how) });
         if (k === 0) seen.rings.light = await read(driver, readRing);
     }
     await boxOpen(driver);
@@ -173,8 +180,7 @@ async function offline(driver, url, seen, server) {
     }
     await load(driver, seen, () => driver.reload());
     seen.offline.before = await snap(driver);
-    await turn(driver, 1);
-    seen.offline.after = await snap(driver);
+    seen.offline.after = await turn(driver, 1);
     await gather(driver, seen);
 }
 

@@ -47,16 +47,23 @@ def test(check, site):
     version = subprocess.run([node, "--version"], capture_output=True, text=True, check=True).stdout
     flags = ["--experimental-websocket"] if int(version.strip("v").split(".")[0]) < 22 else []
     server, url = page.serve(site)
+    # The driver and all it starts (browser, X server) form one process group, ended here
+    # whatever happens; their temporary files go into a folder removed here.
     try:
         with tempfile.TemporaryDirectory() as tmp:
             out = os.path.join(os.environ.get("E2E_ARTIFACTS") or tmp, f"seen-{engine}.json")
-            subprocess.run([node, *flags, os.path.join(HERE, f"{engine}.mjs"), url, out, str(server.pid)],
-                           check=True, timeout=150)
+            runner = xs._start([node, *flags, os.path.join(HERE, f"{engine}.mjs"), url, out, str(server.pid)],
+                               env={**os.environ, "TMPDIR": tmp})
+            try:
+                ran = runner.wait(150)
+            finally:
+                xs._stop_group(runner)
             with open(out, encoding="utf-8") as f:
                 seen = json.load(f)
     finally:
         server.terminate()
         status = server.wait(10)
+    check(ran == 0, f"the {engine} driver ran to its end", f"status {ran}")
     check(status == 0, "the server ends cleanly on SIGTERM", f"status {status}")
     print(f"{engine}: {seen['times']} ms", flush=True)
     if "turns" in seen:

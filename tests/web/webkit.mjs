@@ -10,9 +10,8 @@ const [url, out, server] = process.argv.slice(2);
 const BROWSER = '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 const started = [];
 
-// Starts a process in a group of its own, so that close() ends whatever it started too.
 function start(argv, options) {
-    const child = spawn(argv[0], argv.slice(1), { detached: true, ...options });
+    const child = spawn(argv[0], argv.slice(1), options);
     started.push(child);
     return child;
 }
@@ -92,7 +91,7 @@ const driver = {
         if (session) await call('DELETE', `/session/${session}`).catch(() => {});
         for (const child of started.reverse()) {
             if (child.exitCode !== null) continue;
-            process.kill(-child.pid, 'SIGTERM');
+            child.kill();
             await new Promise(resolve => child.on('exit', resolve));
         }
     },
