@@ -11,12 +11,12 @@ const TURNS = 100;
 // Turns played with a key on the focused Roll button; every other turn is a click.
 const KEY_TURNS = new Map([[0, 'Space'], [1, 'Enter'], [2, 'Space'], [3, 'Enter'], [60, 'Enter'], [61, 'Space']]);
 // The keys as WebDriver names them.
-export const KEYS = { Enter: '\uE007', Space: '\uE00D', Escape: '\uE00C' };
+const KEYS = { Enter: '\uE007', Space: '\uE00D' };
 
 // In the page: every control as a player finds it, its place in CSS px at scale 1 and its
 // colours as drawn. With measureHidden, a hidden control is shown for the instant of its
-// measure, within one task, so no frame ever paints it. The log's newest sentence is its last
-// child's text.
+// measure, within one task, so no frame ever paints it. The narration is what the log gained
+// since the last look, or null if any of it was not added at the log's end.
 function readWindow(measureHidden) {
     const form = document.querySelector('#form');
     const scale = Number(form?.dataset.scale);
@@ -35,11 +35,14 @@ function readWindow(measureHidden) {
         };
         if (hidden && measureHidden) el.hidden = true;
     }
-    const active = document.activeElement;
+    const active = document.activeElement, log = [...document.querySelector('#narration')?.children ?? []];
+    const said = window.tornelSaid ??= new WeakSet(), news = log.filter(p => !said.has(p));
+    news.forEach(p => said.add(p));
     return {
         state: document.body.dataset.state, scale, size: [f.width / scale, f.height / scale], controls,
         focus: active?.dataset?.control ?? active?.id ?? active?.tagName ?? null,
-        narration: document.querySelector('#narration')?.lastElementChild?.textContent ?? null,
+        narration: news.every((p, i) => p === log[log.length - news.length + i])
+            ? news.map(p => p.textContent).join(' ') : null,
         boxOpen: Boolean(document.querySelector('#message')?.open),
         title: document.title, form1Shown: document.body.innerText.includes('Form1'),
     };
@@ -99,12 +102,15 @@ function until(driver, test, arg = null, ms = 5000, then = () => true) {
 }
 
 const ready = driver => until(driver, () => document.body.dataset.state === 'ready'
-    && document.activeElement?.dataset?.control === 'Roll(1)', null, 10000);
+    && document.activeElement?.matches('[data-control^="Roll("]:not([hidden])'), null, 10000);
 const snap = (driver, measureHidden = false) => read(driver, readWindow, measureHidden);
 const boxOpen = driver => until(driver, () => document.querySelector('#message')?.open);
 
+// What the page's watch kept, and any file it fetched from off the site.
 async function gather(driver, seen) {
-    seen.troubles.push(...await read(driver, () => window.tornelTroubles ?? ['the page lost its watch']));
+    seen.troubles.push(...await read(driver, () => [...window.tornelTroubles ?? ['the page lost its watch'],
+        ...performance.getEntriesByType('resource').map(e => e.name)
+            .filter(name => new URL(name).origin !== location.origin).map(name => `request to ${name}`)]));
 }
 
 // Where each control's centre is, read once per page: the window keeps its scale.
@@ -114,7 +120,7 @@ async function load(driver, seen, how) {
     centres = new Map();
     await how();
     await read(driver, hook);
-    if (!await ready(driver)) seen.troubles.push('the page did not get ready with Roll(1) focused');
+    if (!await ready(driver)) seen.troubles.push('the page did not get ready with a Roll button focused');
 }
 
 async function clickOn(driver, name) {
@@ -157,21 +163,27 @@ async function wholeGame(driver, url, seen) {
     await gather(driver, seen);
 }
 
+// Whose Roll button shows: a page that keeps the game over a reload may not open at player 1.
+const toRoll = async driver => (await snap(driver)).controls['Roll(1)']?.hidden ? 2 : 1;
+
 // A key turn in the dark scheme, whose Roll button must show its focus as in the light one.
 async function dark(driver, url, seen) {
     await driver.scheme('dark');
     await load(driver, seen, () => driver.open(url));
-    await turn(driver, 1, 'Space');
+    await turn(driver, await toRoll(driver), 'Space');
     seen.rings.dark = await read(driver, readRing);
     await gather(driver, seen);
 }
 
-// Once the service worker controls the page, the site's server stops; the page must load
-// again and a roll must play.
+// Once the service worker is ready, the next visit is in its hands (WebKit does not always
+// hand it the page that was open while it started); then the site's server stops, and the
+// page must load again and a roll must play.
 async function offline(driver, url, seen, server) {
     await load(driver, seen, () => driver.open(url));
-    const controlled = await until(driver, () => Boolean(navigator.serviceWorker?.controller), null, 10000);
-    seen.offline = { controlled };
+    await read(driver, () => Promise.race([navigator.serviceWorker.ready, new Promise(r => setTimeout(r, 10000))]));
+    await gather(driver, seen);
+    await load(driver, seen, () => driver.reload());
+    seen.offline = { controlled: await read(driver, () => Boolean(navigator.serviceWorker.controller)) };
     await gather(driver, seen);
     process.kill(server, 'SIGTERM');
     for (let tries = 0; await fetch(url).then(() => true, () => false); tries++) {
@@ -180,7 +192,7 @@ async function offline(driver, url, seen, server) {
     }
     await load(driver, seen, () => driver.reload());
     seen.offline.before = await snap(driver);
-    seen.offline.after = await turn(driver, 1);
+    seen.offline.after = await turn(driver, await toRoll(driver));
     await gather(driver, seen);
 }
 

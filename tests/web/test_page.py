@@ -201,8 +201,11 @@ def check_elsewhere(check, seen):
 
 
 def check_offline(check, seen):
-    off = seen.get("offline", {})
-    faults = turn_faults(off["before"], off["after"], 1, {1: 0, 2: 0}) if "after" in off else ["no offline roll"]
+    off, faults = seen.get("offline", {}), ["no offline roll"]
+    if "after" in off:
+        before = off["before"]["controls"]
+        score = {p: int(before[f"Score({p})"]["text"]) for p in (1, 2)}
+        faults = turn_faults(off["before"], off["after"], 2 if before["Roll(1)"]["hidden"] else 1, score)
     check(off.get("controlled") and not faults, "after the first visit the service worker controls the page; "
           "offline, it loads again and a roll plays", f"controlled {off.get('controlled')}; " + "; ".join(faults[:3]))
 
