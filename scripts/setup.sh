@@ -20,11 +20,11 @@ bench=("${play[@]}" "${windows[@]}" "${web[@]}" libbenchmark-dev xvfb xauth dbus
     python3-xlib wine wine64 chromium)
 # Everything the test command builds and runs: the Qt window offscreen, in X11 and on
 # Wayland, the sanitizers, the packaging checks, the Windows build under Wine and the
-# web page in Chromium.
+# web page in Chromium, Firefox and WebKit.
 test=("${play[@]}" "${windows[@]}" "${web[@]}" libgtest-dev
     googletest xvfb xauth xdotool dbus python3-xlib at-spi2-core python3-pyatspi evilwm
     devscripts desktop-file-utils appstream valgrind clang-14 libclang-rt-14-dev locales
-    weston qt6-wayland qt6ct wine wine64 chromium)
+    weston qt6-wayland qt6ct wine wine64 chromium firefox-esr webkit2gtk-driver)
 
 list_only=false
 if [[ ${1:-} == --missing ]]; then

@@ -12,6 +12,7 @@ import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { extname, join } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { readBox, readWindow } from './steps.mjs';
 
 const [url, out, build] = process.argv.slice(2);
 const AXE = fileURLToPath(new URL('node_modules/axe-core/axe.min.js', import.meta.url));
@@ -20,49 +21,6 @@ const TURNS = 100;
 const KEY_TURNS = new Map([[0, 'Space'], [1, 'Enter'], [2, 'Space'], [3, 'Enter'], [60, 'Enter'], [61, 'Space']]);
 const ESCAPE_AFTER = 10;
 const seen = { troubles: [] };
-
-// In the page: every control as a player finds it, its place in CSS px at scale 1 and its colours
-// as drawn. With
-// measureHidden, a hidden control is shown for the instant of its measure, within one task,
-// so no frame ever paints it.
-function readWindow(measureHidden) {
-    const form = document.querySelector('#form');
-    const box = document.querySelector('#message');
-    const scale = parseFloat(getComputedStyle(document.body).getPropertyValue('--u'));
-    const f = form ? form.getBoundingClientRect() : { left: 0, top: 0, width: 0, height: 0 };
-    const controls = {};
-    for (const el of document.querySelectorAll('[data-control]')) {
-        const hidden = el.hidden || getComputedStyle(el).display === 'none';
-        if (hidden && measureHidden) el.hidden = false;
-        const r = el.getBoundingClientRect(), cs = getComputedStyle(el);
-        controls[el.dataset.control] = {
-            tag: el.tagName.toLowerCase(), text: el.textContent, hidden,
-            rect: [r.left - f.left, r.top - f.top, r.width, r.height].map(v => v / scale),
-            background: cs.backgroundColor, colour: cs.color,
-            border: cs.borderTopStyle !== 'none' && parseFloat(cs.borderTopWidth) > 0,
-            align: cs.textAlign, font: parseFloat(cs.fontSize) / scale, tabbable: el.tabIndex >= 0 && !hidden,
-        };
-        if (hidden && measureHidden) el.hidden = true;
-    }
-    const active = document.activeElement;
-    return {
-        state: document.body.dataset.state, scale, size: [f.width / scale, f.height / scale], controls,
-        focus: active?.dataset?.control ?? active?.id ?? active?.tagName ?? null,
-        narration: document.querySelector('#narration')?.textContent ?? null, boxOpen: Boolean(box?.open),
-        title: document.title, form1Shown: document.body.innerText.includes('Form1'),
-    };
-}
-
-function readBox() {
-    const box = document.querySelector('#message');
-    return {
-        open: Boolean(box?.open), modal: Boolean(box?.matches(':modal')), role: box?.getAttribute('role'),
-        title: document.querySelector('#message-title')?.textContent,
-        text: document.querySelector('#message-text')?.textContent,
-        buttons: [...(box?.querySelectorAll('button') ?? [])].map(b => b.textContent),
-        openBoxes: document.querySelectorAll('dialog[open]').length, state: document.body.dataset.state,
-    };
-}
 
 // Writes down what must never happen: a native dialog, a console error (with messages of its
 // own, any console message at all), an uncaught error or rejection, a request off the site.

@@ -99,8 +99,9 @@ def narration_fault(after, player, score, k):
 
 
 def unfocused(win):
-    """A window read from the page, but where the focus is: a click on the backdrop may take it."""
-    return {k: v for k, v in win.items() if k != "focus"}
+    """A window read from the page, but where the focus is and what the log gained: a click on the
+    backdrop may take the focus, and a first look at a page reads its whole log."""
+    return {k: v for k, v in win.items() if k not in ("focus", "narration")}
 
 
 def played(seen_turns, before, score, faults, last_turn=0):
@@ -111,7 +112,9 @@ def played(seen_turns, before, score, faults, last_turn=0):
     return before
 
 
-def check_game(check, seen):
+def check_turns(check, seen):
+    """The opening window, a whole game by clicks and keys with the focus passing over, and the
+    live region after each turn; returns our own tally and the window after the last turn."""
     opening = seen["opening"]
     check(opening["title"] in ("Tornel", "Form1") and ("Form1" in opening["title"] or opening["form1Shown"]),
           "the document is titled Tornel or Form1 and the window's caption Form1 shows",
@@ -128,14 +131,9 @@ def check_game(check, seen):
     keys = [(t["how"], t["focusBefore"], k) for k, t in enumerate(seen["turns"]) if t["how"] != "click"]
     focus = [(k, t["after"]["focus"]) for k, t in enumerate(seen["turns"][:-1])
              if t["after"]["focus"] != f"Roll({2 - k % 2})"]
-    tabs = [(k, fs) for k, fs in enumerate(seen["tabs"])
-            if not set(fs) <= {f"Roll({2 - k % 2})", "BODY"} or f"Roll({2 - k % 2})" not in fs]
-    check(len(keys) >= 4 and all(f == f"Roll({1 + k % 2})" for _, f, k in keys) and not focus
-          and len(seen["tabs"]) == 4 and not tabs,
+    check(len(keys) >= 4 and all(f == f"Roll({1 + k % 2})" for _, f, k in keys) and not focus,
           "Space and Enter roll on the focused Roll button; after every turn the showing Roll button has "
-          "the focus; Tab reaches no other control", f"keys {keys}; focus {focus[:3]}; tabs {seen['tabs']}")
-    esc = seen.get("escape", {})
-    check(esc and esc["before"] == esc["after"], "Escape in the middle of a game changes nothing")
+          "the focus", f"keys {keys}; focus {focus[:3]}")
 
     bad = [narration_fault(t["after"], 2 - k % 2, int(t["after"]["controls"][f"Score({2 - k % 2})"]["text"]), k)
            for k, t in enumerate(seen["turns"][:-1], 1)]
@@ -143,6 +141,16 @@ def check_game(check, seen):
     check(re.search(re.escape(FIRST_TO_ROLL) + r"\s*$", opening["narration"] or "") and not bad,
           "the live region tells the opening and every turn's dice, gain, score and who rolls in which round",
           f"opening {opening['narration']!r}; " + "; ".join(bad[:3]))
+    return score, last
+
+
+def check_game(check, seen):
+    score, last = check_turns(check, seen)
+    tabs = [(k, fs) for k, fs in enumerate(seen["tabs"])
+            if not set(fs) <= {f"Roll({2 - k % 2})", "BODY"} or f"Roll({2 - k % 2})" not in fs]
+    check(len(seen["tabs"]) == 4 and not tabs, "Tab reaches no other control", f"tabs {seen['tabs']}")
+    esc = seen.get("escape", {})
+    check(esc and esc["before"] == esc["after"], "Escape in the middle of a game changes nothing")
     return score, last
 
 
@@ -174,10 +182,7 @@ def check_elsewhere(check, seen):
         played(phone["turns"], phone["before"], {1: 0, 2: 0}, faults)
         check(len(phone["turns"]) == 4 and not faults, "four turns played by taps on the phone", "; ".join(faults[:3]))
 
-    off = seen.get("offline", {})
-    faults = turn_faults(off["before"], off["after"], 1, {1: 0, 2: 0}) if "after" in off else ["no offline roll"]
-    check(off.get("controlled") and not faults, "after the first visit the service worker controls the page; "
-          "offline, it loads again and a roll plays", f"controlled {off.get('controlled')}; " + "; ".join(faults[:3]))
+    check_offline(check, seen)
 
     for name, key in (("at the opening", "axeOpening"), ("with the result box open", "axeBox"),
                       ("in dark mode", "axeDark")):
@@ -196,6 +201,20 @@ def check_elsewhere(check, seen):
           "nothing reached the console, and Reload starts the game again",
           f"{ended}; state {fail.get('after', {}).get('state')}; {fail.get('messages')}")
 
+    check_troubles(check, seen)
+
+
+def check_offline(check, seen):
+    off, faults = seen.get("offline", {}), ["no offline roll"]
+    if "after" in off:
+        before = off["before"]["controls"]
+        score = {p: int(before[f"Score({p})"]["text"]) for p in (1, 2)}
+        faults = turn_faults(off["before"], off["after"], 2 if before["Roll(1)"]["hidden"] else 1, score)
+    check(off.get("controlled") and not faults, "after the first visit the service worker controls the page; "
+          "offline, it loads again and a roll plays", f"controlled {off.get('controlled')}; " + "; ".join(faults[:3]))
+
+
+def check_troubles(check, seen):
     check(not seen["troubles"] and not seen.get("errors"), "no native dialog, console error, uncaught error, "
           "unhandled rejection or request off the site; every part ran through",
           "; ".join((seen["troubles"] + seen.get("errors", []))[:5]))
