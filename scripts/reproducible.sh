@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts that pack the game's published files, so that two builds of the
 # same source give the same files byte for byte, whenever, wherever and by whomever run.
 #
