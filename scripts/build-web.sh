@@ -6,6 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh web
+source scripts/reproducible.sh
 
 dir=build-web
 emcmake cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -14,7 +15,7 @@ cmake --build "$dir" -j2 --target site
 version=$(<"$dir/version.txt")
 zip_path=$(realpath "$dir")/tornel-$version-web.zip
 rm -f "$dir"/tornel-*-web.zip
-(cd "$dir/site" && zip -q -X -9 -r "$zip_path" .)
+pack_zip "$zip_path" "$dir/site"
 
 size() { stat -c %s "$1"; }
 gzipped() { gzip -9 -c "$1" | wc -c; }

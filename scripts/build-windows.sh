@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Cross-builds the game for 64-bit Windows: build-windows/tornel.exe, one exe with
 # nothing to install, and build-windows/tornel-<version>-windows-x64.zip holding it
-# with a short README for players and the licence.
+# with a short README for players and the licence. Both are the same byte for byte
+# from any build of the same source (scripts/reproduce.sh checks it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh windows
+source scripts/reproducible.sh
 
 dir=build-windows
 cmake -S . -B "$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
@@ -33,5 +35,5 @@ cp "$dir/tornel.exe" "$staging/tornel.exe"
 sed 's/$/\r/' packaging/windows/README.txt >"$staging/README.txt"
 licence | sed 's/$/\r/' >"$staging/LICENSE.txt"
 rm -f "$dir"/tornel-*-windows-x64.zip
-(cd "$staging" && zip -q -X -9 "$zip_path" tornel.exe README.txt LICENSE.txt)
+pack_zip "$zip_path" "$staging"
 echo "$zip_path: $(stat -c %s "$zip_path") bytes (tornel.exe $(stat -c %s "$dir/tornel.exe") bytes)"

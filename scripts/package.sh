@@ -3,19 +3,23 @@
 # checks it with lintian, which fails this script on any error. With --install-test
 # (as root; it changes the system) it also installs the package, starts the game
 # from its menu entry, and removes the package again, checking that none of its
-# files stay behind.
+# files stay behind. The package is the same byte for byte from any build of the same
+# source (scripts/reproduce.sh checks it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 install_test=false
 [[ ${1:-} == --install-test ]] && install_test=true
 ./scripts/setup.sh package
+source scripts/reproducible.sh
 sudo_cmd=()
 ((EUID == 0)) || sudo_cmd=(sudo)
 dir=${TORNEL_PACKAGE_DIR:-build-package}
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$dir" --target tornel
 rm -f "$dir"/tornel_*.deb
-(cd "$dir" && cpack -G DEB >/dev/null)
+# CPack makes the package's folders and its ar members with the umask's modes: Debian's
+# 755 and 644 whatever the caller's.
+(cd "$dir" && umask 022 && cpack -G DEB >/dev/null)
 deb=$(realpath "$dir"/tornel_*.deb)
 echo "== $deb: $(stat -c %s "$deb") bytes, Installed-Size $(dpkg-deb -f "$deb" Installed-Size) KiB"
 dpkg-deb -f "$deb" Package Version Section Depends Recommends

@@ -3,7 +3,7 @@
 # missing, so a machine that has them all is left alone and a player never waits for
 # the test tools.
 #
-#   scripts/setup.sh PURPOSE...   PURPOSE: play, web, windows, package, bench, test
+#   scripts/setup.sh PURPOSE...   PURPOSE: play, web, windows, package, reproduce, bench, test
 #   scripts/setup.sh --missing PURPOSE...   prints what is missing, installs nothing
 set -euo pipefail
 
@@ -15,15 +15,17 @@ web=(cmake ninja-build emscripten python3 zip)
 windows=(cmake ninja-build g++-mingw-w64-x86-64-posix zip)
 # The Debian package and its checks.
 package=("${play[@]}" devscripts desktop-file-utils appstream lintian dpkg-dev)
+# Checking that two builds give the same published files, the second in a locale of its own.
+reproduce=("${windows[@]}" "${web[@]}" "${package[@]}" locales)
 # The benchmarks: the Qt figures under Xvfb, the Windows ones under Wine, the web ones in Chromium.
 bench=("${play[@]}" "${windows[@]}" "${web[@]}" libbenchmark-dev xvfb xauth dbus
     python3-xlib wine wine64 chromium)
 # Everything the test command builds and runs: the Qt window offscreen, in X11 and on
-# Wayland, the sanitizers, the packaging checks, the Windows build under Wine and the
-# web page in Chromium, Firefox and WebKit.
-test=("${play[@]}" "${windows[@]}" "${web[@]}" libgtest-dev
+# Wayland, the sanitizers, the packaging checks, the Windows build under Wine, the
+# web page in Chromium, Firefox and WebKit, and the second build of the published files.
+test=("${reproduce[@]}" libgtest-dev
     googletest xvfb xauth xdotool dbus python3-xlib at-spi2-core python3-pyatspi evilwm
-    devscripts desktop-file-utils appstream valgrind clang-14 libclang-rt-14-dev locales
+    valgrind clang-14 libclang-rt-14-dev locales
     weston qt6-wayland qt6ct wine wine64 chromium firefox-esr webkit2gtk-driver)
 
 list_only=false
@@ -31,12 +33,12 @@ if [[ ${1:-} == --missing ]]; then
     list_only=true
     shift
 fi
-(($#)) || { echo "usage: $0 [--missing] play|web|windows|package|bench|test..." >&2; exit 2; }
+(($#)) || { echo "usage: $0 [--missing] play|web|windows|package|reproduce|bench|test..." >&2; exit 2; }
 
 wanted=()
 for purpose in "$@"; do
     case $purpose in
-    play | web | windows | package | bench | test) ;;
+    play | web | windows | package | reproduce | bench | test) ;;
     *) echo "$0: no such purpose: $purpose" >&2; exit 2 ;;
     esac
     declare -n list=$purpose

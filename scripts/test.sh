@@ -2,7 +2,8 @@
 # Installs what is missing, then builds and runs the whole test suite twice: a
 # Release build with warnings as errors, and a build under AddressSanitizer and
 # UndefinedBehaviorSanitizer; then cross-builds the Windows exe and its zip and runs
-# the Windows tests under Wine; then builds the web site and plays its page in Chromium.
+# the Windows tests under Wine; then builds the web site and plays its page in Chromium;
+# last, builds the published files again elsewhere and checks that they come out the same.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/setup.sh test
@@ -44,3 +45,9 @@ emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release \
 npm ci --prefix tests/web --no-audit --no-fund
 cmake --build build-web -j "$jobs"
 (cd build-web && ctest --output-on-failure -j "$jobs")
+
+# The published files once more, from a copy of the source in another folder, at least a
+# minute later, with another time zone, locale and umask: the Windows zip, the web site
+# and its zip and the Debian package must come out the same byte for byte as the builds above.
+echo "== reproducible: a second build of the published files"
+./scripts/reproduce.sh --reuse
