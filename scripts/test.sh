@@ -37,7 +37,7 @@ cmake --build build-windows -j "$jobs"
 # Warnings are errors there too: set first, so that the site is compiled only once.
 # Emscripten's own tools need Debian's JavaScript modules when the node on the search path
 # is not Debian's.
-echo "== build-web: site, tests in Chromium"
+echo "== build-web: site, tests in Chromium, Firefox and WebKit"
 export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
 emcmake cmake -S . -B build-web -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DWERROR=ON -DBUILD_TESTING=ON >/dev/null
