@@ -2,7 +2,7 @@
 # Installs what is missing, then builds and runs the whole test suite twice: a
 # Release build with warnings as errors, and a build under AddressSanitizer and
 # UndefinedBehaviorSanitizer; then cross-builds the Windows exe and its zip and runs
-# the Windows tests under Wine; then builds the web site and plays its page in Chromium;
+# the Windows tests under Wine; then builds the web site and plays its page in Chromium, Firefox and WebKit;
 # last, builds the published files again elsewhere and checks that they come out the same.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,7 +33,7 @@ cmake --build build-windows -j "$jobs"
 (cd build-windows && ctest --output-on-failure -j "$jobs")
 
 # The web build: the site as players get it, then its tests in the same folder; the browser
-# test drives the machine's Chromium with the npm packages pinned in tests/web's lock.
+# tests drive the machine's Chromium, Firefox and WebKit with the npm packages pinned in tests/web's lock.
 # Warnings are errors there too: set first, so that the site is compiled only once.
 # Emscripten's own tools need Debian's JavaScript modules when the node on the search path
 # is not Debian's.
