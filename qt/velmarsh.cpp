@@ -3,6 +3,7 @@
 #include "layout/caption_colour.h"
 #include "qt/fonts.h"
 #include "qt/game_label.h"
+#include "qt/key_repeat_filter.h"
 #include "qt/program_icon.h"
 #include "qt/twips.h"
 #include "rules/narration.h"
@@ -98,11 +99,13 @@ Velmarsh::~Velmarsh() = default;
 
 void Velmarsh::createControls()
 {
+    auto *repeats = new KeyRepeatFilter(m_form.get());
     for (std::size_t row = 0; row < ControlTable.size(); ++row) {
         const ControlSpec &spec = ControlTable[row];
         if (spec.kind == ControlKind::Button) {
             auto *button = new QPushButton(m_form.get());
             button->setAutoDefault(true); // Enter rolls as well as Space
+            button->installEventFilter(repeats);
             const auto player = static_cast<std::int16_t>(spec.control.index);
             QObject::connect(button, &QPushButton::clicked, button,
                     [this, player] { Roll_Click(player); });

@@ -357,6 +357,11 @@ class Session:
         """Gives the window the keyboard focus (no window manager does) and types the keys."""
         self.xdotool("windowfocus", win.id, "key", *keys)
 
+    def hold(self, win, key, seconds=1):
+        """Holds a key down on the window, as a player leaning on it; the X server repeats it."""
+        self.dpy.change_keyboard_control(auto_repeat_mode=X.AutoRepeatModeOn)
+        self.xdotool("windowfocus", win.id, "keydown", key, "sleep", seconds, "keyup", key)
+
     # ---- accessibility --------------------------------------------------------
     def accessible_tree(self, timeout=20):
         """Every accessible object of the game as a dict: role, name, description, window
