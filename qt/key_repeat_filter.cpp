@@ -1,6 +1,7 @@
 #include "qt/key_repeat_filter.h"
 
 #include <QEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 
 namespace qt {
@@ -20,11 +21,15 @@ bool KeyRepeatFilter::eventFilter(QObject *watched, QEvent *event)
     return QObject::eventFilter(watched, event);
 }
 
-// A key event that a program makes carries no time at all.
+// X11 sends a repeat as a release and a press at the same moment, and the platform
+// sometimes leaves them unmarked. Elsewhere the repeats are Qt's own, always marked,
+// while a compositor may give several real key events one time. A key event that a
+// program makes carries no time at all.
 bool KeyRepeatFilter::isRepeat(const QKeyEvent &press) const
 {
+    static const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
     return press.isAutoRepeat()
-            || (press.timestamp() != 0 && press.key() == m_releasedKey
+            || (x11 && press.timestamp() != 0 && press.key() == m_releasedKey
                     && press.timestamp() == m_releasedAt);
 }
 
