@@ -99,13 +99,11 @@ Velmarsh::~Velmarsh() = default;
 
 void Velmarsh::createControls()
 {
-    auto *repeats = new KeyRepeatFilter(m_form.get());
     for (std::size_t row = 0; row < ControlTable.size(); ++row) {
         const ControlSpec &spec = ControlTable[row];
         if (spec.kind == ControlKind::Button) {
             auto *button = new QPushButton(m_form.get());
             button->setAutoDefault(true); // Enter rolls as well as Space
-            button->installEventFilter(repeats);
             const auto player = static_cast<std::int16_t>(spec.control.index);
             QObject::connect(button, &QPushButton::clicked, button,
                     [this, player] { Roll_Click(player); });
@@ -115,7 +113,13 @@ void Velmarsh::createControls()
         }
         m_controls[row]->setObjectName(toQString(rules::describe(spec.control)));
     }
-    QWidget::setTabOrder(control({rules::name::Roll, 1}), control({rules::name::Roll, 2}));
+    QWidget *first = control({rules::name::Roll, 1});
+    QWidget *second = control({rules::name::Roll, 2});
+    QWidget::setTabOrder(first, second);
+    // One filter for both: a repeat's release may reach one button and its press the other.
+    auto *repeats = new KeyRepeatFilter(m_form.get());
+    first->installEventFilter(repeats);
+    second->installEventFilter(repeats);
 }
 
 // The window's caption, font and opening size, given once: a new game keeps the
