@@ -3,6 +3,7 @@
 #include "layout/caption_colour.h"
 #include "qt/fonts.h"
 #include "qt/game_label.h"
+#include "qt/key_repeat_filter.h"
 #include "qt/program_icon.h"
 #include "qt/twips.h"
 #include "rules/narration.h"
@@ -112,7 +113,13 @@ void Velmarsh::createControls()
         }
         m_controls[row]->setObjectName(toQString(rules::describe(spec.control)));
     }
-    QWidget::setTabOrder(control({rules::name::Roll, 1}), control({rules::name::Roll, 2}));
+    QWidget *first = control({rules::name::Roll, 1});
+    QWidget *second = control({rules::name::Roll, 2});
+    QWidget::setTabOrder(first, second);
+    // One filter for both: a repeat's release may reach one button and its press the other.
+    auto *repeats = new KeyRepeatFilter(m_form.get());
+    first->installEventFilter(repeats);
+    second->installEventFilter(repeats);
 }
 
 // The window's caption, font and opening size, given once: a new game keeps the

@@ -156,12 +156,17 @@ void Velmarsh::load()
 }
 
 // Every control as at load, whatever the last game left, with Roll(1) the
-// default button; then the load step.
+// default button; then the load step. The labels paint themselves as their
+// captions are set, and what is left (where a Roll button went) is painted
+// before the load step: the new game is on the screen whole when the reload
+// returns. Nothing is painted twice, since a desktop may show each paint as it
+// comes, and a window erased whole would flash blank there.
 void Velmarsh::restoreOpeningState()
 {
     for (std::size_t row = 0; row < ControlTable.size(); ++row)
         applyOpeningProperties(row);
     makeDefault(showingRoll());
+    RedrawWindow(m_form, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     Form_Load();
     describeControls();
 }
@@ -175,14 +180,16 @@ void Velmarsh::describeControls()
     narrate(showingRoll(), 1);
 }
 
+// A label on screen paints itself as soon as its caption is set: its colour and
+// visibility are in place first, so that paint shows the new game, never the new
+// caption on the last game's colour.
 void Velmarsh::applyOpeningProperties(std::size_t row)
 {
     const ControlSpec &spec = ControlTable[row];
     const HWND control = m_controls[row];
-    SetWindowTextW(control, toWide(spec.caption).c_str());
     m_backgrounds[row] = spec.background;
     ShowWindow(control, spec.visible ? SW_SHOWNA : SW_HIDE);
-    InvalidateRect(control, nullptr, TRUE);
+    SetWindowTextW(control, toWide(spec.caption).c_str());
 }
 
 void Velmarsh::setClientSize()

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """A whole game played with the keyboard alone, Space and Enter in turn, under a small window
-manager that gives each new window the focus: the focus follows the turn, Escape mid-game
-changes nothing, Enter closes the result box, the new game opens in the same window that never
+manager that gives each new window the focus: a key held down plays one turn, the focus follows
+the turn, Escape mid-game changes nothing, Enter closes the result box, the new game opens in the same window that never
 left the screen and kept the focus, and the new game's first key rolls for player 1.
 
 Usage: test_keyboard.py PATH_TO_TORNEL   (exit status 0 when every check passed)
@@ -16,7 +16,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import xsession as xs  # noqa: E402
 
 KEYS = 100
-CHECKPOINTS = (1, 2, 51, 99)     # keys pressed when the window is read
+CHECKPOINTS = (1, 2, 51, 99)     # keys pressed when the window is read; the first two held down
 ESCAPE_AT = 51                   # and here Escape is pressed, which must change nothing
 
 
@@ -71,14 +71,14 @@ def test(check, binary):
         sent = 0
         for point in CHECKPOINTS + (KEYS,):
             keys = ["space" if k % 2 else "Return" for k in range(sent + 1, point + 1)]
-            s.xdotool("key", "--delay", "20", *keys)
+            s.hold(win, *keys) if point <= 2 else s.xdotool("key", "--delay", "20", *keys)
             sent = point
             if point == KEYS:
                 break
             player = 1 + point % 2
             ok, now = reach(s, (str(point // 2), [player], [player]), f"the window after {point} keys")
-            check(ok, f"after {point} key{'s' * (point > 1)}: {point // 2} rounds, only Roll({player}) shows,"
-                  " with the focus", str(now))
+            check(ok, f"after {point} key{'s' * (point > 1)}{', held' * (point <= 2)}: {point // 2} rounds,"
+                  f" only Roll({player}) shows, with the focus", str(now))
             if point == ESCAPE_AT:
                 escape_changes_nothing(check, s, win, now)
 

@@ -34,6 +34,7 @@ WESTON_SOCKET, WESTON_TITLE = "tornel", "Weston Compositor - screen0"
 YELLOW, GREEN, CYAN, WHITE = (255, 255, 0), (0, 255, 0), (0, 255, 255), (255, 255, 255)
 MAGENTA, RED, BLACK = (255, 0, 255), (255, 0, 0), (0, 0, 0)
 WINDOW_SIZE = (351, 289)
+HALF_PAINTED_LIMIT = 0.3     # a still picture of that long, painted half, is what a player notices
 DIE = 33
 # Die labels of each player, in die order: two columns of three.
 DICE = {p: [(x0 + 32 * (i % 2), 32 * (i // 2)) for i in range(6)] for p, x0 in ((1, 0), (2, 288))}
@@ -109,15 +110,34 @@ def background(shot, rect):
 
 
 def roll_shown(shot, player):
-    """A shown button draws its frame and caption; a hidden one leaves one plain colour."""
+    """A shown button draws its dark caption in its middle; a hidden one, or an empty box, does not."""
     x, y, w, h = ROLL[player]
-    return len(shot.colours(x + 3, y + 3, w - 6, h - 6)) > 1
+    return sum(n for c, n in shot.colours(x + w // 4, y + 8, w // 2, h - 16).items() if max(c) < 100) > 20
 
 
 def dice_changed(a, b, player):
     """For each of a player's six dice: does it look different in picture b than in a?"""
     return [a.region(*inside((x, y, DIE, DIE))) != b.region(*inside((x, y, DIE, DIE)))
             for x, y in DICE[player]]
+
+
+def watch_fresh_window(s, win, last, whole, start, timeout=5):
+    """Pictures of the window from start, the key that answers the result box: the seconds until the box
+    left the screen, until a picture neither the last game's nor whole ("half"), and until "whole"."""
+    seen, place = {}, s.geometry(win)
+    while "whole" not in seen and time.monotonic() - start < timeout:
+        if "box gone" not in seen and not s.windows(MESSAGE_TITLE):
+            seen["box gone"] = time.monotonic() - start
+        if win.get_attributes().map_state != X.IsViewable or s.geometry(win) != place:
+            return seen, [f"the window was unmapped or moved: {s.geometry(win)}, not {place}"]
+        shot, now = s.shot(win), time.monotonic() - start
+        if whole(shot):
+            seen.update({"whole": now} if "box gone" in seen else {})
+        elif any(shot.region(*inside(r)) != last.region(*inside(r)) for r, _ in LABELS.values()):
+            seen.setdefault("half", now)
+    half = seen.get("whole", timeout) - seen.get("half", timeout)
+    faults = [] if "whole" in seen else [f"not whole within {timeout} s: {seen}"]
+    return seen, faults + ([f"painted half for {half * 1000:.0f} ms"] if half > HALF_PAINTED_LIMIT else [])
 
 
 def roll_player(o):
@@ -181,18 +201,21 @@ def _read_lines(fd, count, timeout, what):
 class Session:
     """A private X server with the game running on it; use as a context manager."""
 
-    def __init__(self, binary, accessible=False, window_manager=False, wayland=False):
+    def __init__(self, binary, accessible=False, window_manager=False, wayland=False, busy=False):
         """window_manager: run a small window manager (evilwm), which gives each new window
         the keyboard focus as a desktop does, before the game starts.
+        busy: a busy loop on every core while the session lasts, as on a loaded machine.
         wayland: run the game as a native Wayland client of weston, whose X11 backend shows
         the whole desktop in one X window (WESTON_TITLE) that takes keys typed into it."""
         self.binary, self.accessible, self.window_manager = os.path.abspath(binary), accessible, window_manager
-        self.wayland = wayland
+        self.wayland, self.busy, self.loops = wayland, busy, []
         self.xvfb = self.runner = self.watcher = self.reader = self.dpy = self.wm = self.weston = None
         self.runtime_dir = None
 
     def _start_display(self):
         """Starts Xvfb (and the window manager, if asked for) and connects to it."""
+        self.loops = [_start([sys.executable, "-c", f"import os\nwhile os.getppid() == {os.getpid()}: pass"])
+                      for _ in os.sched_getaffinity(0) if self.busy]     # each ends with the test, however
         r, w = os.pipe()
         self.xvfb = _start(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x1024x24", "-dpi", "96",
                             "-nolisten", "tcp", "-noreset"],
@@ -256,6 +279,8 @@ class Session:
         if self.dpy is not None:
             self.dpy.close()
         _stop_group(self.xvfb)
+        for loop in self.loops:
+            _stop_group(loop)
         if self.runtime_dir:
             shutil.rmtree(self.runtime_dir, ignore_errors=True)
 
@@ -357,6 +382,11 @@ class Session:
         """Gives the window the keyboard focus (no window manager does) and types the keys."""
         self.xdotool("windowfocus", win.id, "key", *keys)
 
+    def hold(self, win, key, seconds=1):
+        """Holds a key down on the window, as a player leaning on it; the X server repeats it."""
+        self.dpy.change_keyboard_control(auto_repeat_mode=X.AutoRepeatModeOn)
+        self.xdotool("windowfocus", win.id, "keydown", key, "sleep", seconds, "keyup", key)
+
     # ---- accessibility --------------------------------------------------------
     def accessible_tree(self, timeout=20):
         """Every accessible object of the game as a dict: role, name, description, window
@@ -396,8 +426,8 @@ class WineSession(Session):
     Without a window manager a Wine top-level is an X window of its client area's size,
     titled by its caption, and a message box is a second one."""
 
-    def __init__(self, binary, driver, prefix):
-        super().__init__(binary)
+    def __init__(self, binary, driver, prefix, busy=False):
+        super().__init__(binary, busy=busy)
         self.driver_exe, self.prefix, self.driver = os.path.abspath(driver), os.path.abspath(prefix), None
 
     def __enter__(self):

@@ -1,5 +1,5 @@
 // The game window's own lifetime on Windows: a window the player closes is forgotten at once,
-// a load that fails leaves no window, and the window object ends cleanly either way.
+// a load that fails leaves no window, the object ends cleanly, a reload is painted at once.
 #include "scripted_random.h"
 #include "win32/owned_message_box.h"
 #include "win32/velmarsh.h"
@@ -40,6 +40,20 @@ TEST(WindowLifetime, AFailedLoadLeavesNoWindow)
     win32::OwnedMessageBox messages;
     EXPECT_THROW(win32::Velmarsh(random, messages, endNothing), std::runtime_error);
     EXPECT_EQ(FindWindowW(L"Velmarsh", nullptr), nullptr);
+}
+
+// A control left to paint later would show the last game's colours until then.
+TEST(WindowLifetime, AReloadLeavesNoControlToPaintLater)
+{
+    testing_support::ScriptedRandom random;
+    win32::OwnedMessageBox messages;
+    win32::Velmarsh Velmarsh(random, messages, endNothing);
+    Velmarsh.show(SW_SHOWNOACTIVATE);
+    Velmarsh.setBackground({rules::name::Pair, 1}, rules::colour::Yellow);
+    Velmarsh.reload();
+    for (const layout::ControlSpec &spec : layout::ControlTable)
+        EXPECT_FALSE(GetUpdateRect(Velmarsh.control(spec.control), nullptr, FALSE))
+                << rules::describe(spec.control);
 }
 
 } // namespace
