@@ -29,6 +29,7 @@ from scoring import CATEGORIES, HIGHLIGHTS, gain_of, lit_categories  # noqa: F40
 
 MESSAGE_TITLE = "Tornel (2-Player)"
 WESTON_SOCKET, WESTON_TITLE = "tornel", "Weston Compositor - screen0"
+WESTON_SIZE = (800, 600)      # weston's one X window, at the X screen's top left corner
 
 # ---- the game's window, in client pixels --------------------------------------
 YELLOW, GREEN, CYAN, WHITE = (255, 255, 0), (0, 255, 0), (0, 255, 255), (255, 255, 255)
@@ -287,8 +288,8 @@ class Session:
     def _start_weston(self):
         """Starts weston inside the X server, with its socket in a runtime folder of its own."""
         self.runtime_dir = tempfile.mkdtemp(prefix="tornel-wayland-")
-        self.weston = _start(["weston", "--backend=x11-backend.so", f"--socket={WESTON_SOCKET}", "--width=800",
-                              "--height=600", "--idle-time=0"],
+        self.weston = _start(["weston", "--backend=x11-backend.so", f"--socket={WESTON_SOCKET}",
+                              f"--width={WESTON_SIZE[0]}", f"--height={WESTON_SIZE[1]}", "--idle-time=0"],
                              env=dict(os.environ, DISPLAY=self.display_name, XDG_RUNTIME_DIR=self.runtime_dir),
                              stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         wait_for(lambda: os.path.exists(os.path.join(self.runtime_dir, WESTON_SOCKET)), 15, "weston's socket")
