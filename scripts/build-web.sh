@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the game as a web page: build-web/site/ holds the whole site (the page, the
-# program as tornel.js and tornel.wasm, the style sheet, the manifest, the service
-# worker and the icons), and build-web/tornel-<version>-web.zip holds the same files
+# Builds the game as a web page: build-web/site/ holds the whole site (the page with its
+# style sheet, the program as tornel.<hash>.js and tornel.<hash>.wasm, the manifest, the
+# service worker and the icons), and build-web/tornel-<version>-web.zip holds the same files
 # for any static web server. Prints the sizes a first visit downloads.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,13 +18,20 @@ rm -f "$dir"/tornel-*-web.zip
 
 size() { stat -c %s "$1"; }
 gzipped() { gzip -9 -c "$1" | wc -c; }
+# The program's files are named after their contents (tornel.<hash>.js and .wasm).
+site=$dir/site
+wasm=$(echo "$site"/tornel.*.wasm)
+script=$(echo "$site"/tornel.*.js)
 total=0
 total_gzipped=0
-for file in "$dir"/site/{index.html,tornel.css,tornel.js,tornel.wasm,manifest.webmanifest,sw.js}; do
+# What a first visit fetches: the page (its style sheet inline), the program, the worker, and
+# what the worker keeps besides: the manifest and the icon.
+for file in "$site/index.html" "$script" "$wasm" "$site/sw.js" "$site"/manifest.*.webmanifest \
+        "$site"/icons/tornel.*.svg; do
     total=$((total + $(size "$file")))
     total_gzipped=$((total_gzipped + $(gzipped "$file")))
 done
-echo "$dir/site: tornel.wasm $(size "$dir/site/tornel.wasm") bytes ($(gzipped "$dir/site/tornel.wasm") gzipped)," \
-    "tornel.js $(size "$dir/site/tornel.js") bytes ($(gzipped "$dir/site/tornel.js") gzipped)"
-echo "A first visit (page, style, program, manifest, service worker; icons aside): $total bytes, $total_gzipped gzipped"
+echo "$site: $(basename "$wasm") $(size "$wasm") bytes ($(gzipped "$wasm") gzipped)," \
+    "$(basename "$script") $(size "$script") bytes ($(gzipped "$script") gzipped)"
+echo "A first visit (page, program, service worker, manifest, icon): $total bytes, $total_gzipped gzipped"
 echo "$zip_path: $(size "$zip_path") bytes"
