@@ -13,7 +13,7 @@
 //   node bench/web_bench.mjs SITE_DIR RESULTS_JSON [RUNS] [PARTS]
 // PARTS, a comma-separated choice of size, load, board, mouse, touch, runs only those.
 import { spawn } from 'node:child_process';
-import { copyFileSync, mkdtempSync, readFileSync, writeFileSync } from 'node:fs';
+import { copyFileSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -324,4 +324,5 @@ try {
 } finally {
     await browser.close();
     for (const { server } of servers) server.kill('SIGTERM');
+    rmSync(baseDir, { recursive: true, force: true });
 }
