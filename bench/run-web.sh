@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds the web site (scripts/build-web.sh), then measures it in the machine's Chromium: what a
-# first visit downloads, load to ready against the bare page bench/web_baseline.html, and a turn
-# inside the page. Not part of the tests; figures in bench/RESULTS.md.
+# first visit downloads, the first paint of the whole opening board and the Roll button taking a
+# click against the bare page bench/web_baseline.html, the same paint and the ready game on a
+# 400 kbit/s link, and a tap to the frame that shows its result. Not part of the tests; figures
+# in bench/RESULTS.md.
 #
-#   bench/run-web.sh [RUNS]   (page loads of each, default 15)
+#   bench/run-web.sh [RUNS [PARTS]]   (page loads of each, default 15; PARTS: see web_bench.mjs)
 #
 # It drives Chromium with the npm packages that the test command installs (npm ci --prefix
 # tests/web); the raw results go to build-web/bench-results/web.json.
@@ -16,5 +18,5 @@ if [[ ! -d tests/web/node_modules/playwright-core ]]; then
 fi
 mkdir -p build-web/bench-results
 echo "== load average at the start: $(cut -d' ' -f1-3 /proc/loadavg)"
-node bench/web_bench.mjs build-web/site build-web/bench-results/web.json "${1:-15}"
+node bench/web_bench.mjs build-web/site build-web/bench-results/web.json "${1:-15}" ${2:+"$2"}
 echo "== load average at the end: $(cut -d' ' -f1-3 /proc/loadavg)"
