@@ -78,6 +78,9 @@ def url_segments(target):
 
 class SiteHandler(http.server.BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"
+    # The headers and the body go out as two writes: with Nagle's algorithm the body would wait
+    # for the browser's delayed acknowledgement of the headers, up to 40 ms a file.
+    disable_nagle_algorithm = True
     timeout = 60  # an idle kept-alive connection ends, and with it its thread
     site = ""
     cache = {}

@@ -1,14 +1,16 @@
 // Keeps the site's files on the first visit and answers from them first, so that
 // afterwards the game loads and plays offline. Every file but the page and this worker
-// is named after its contents, so a new build brings new names: its cache is a new
-// one, filled straight from the server, never from a copy an HTTP cache kept.
+// is named after its contents, so a new build brings new names and a cache of its own.
+// Each file is asked of the server again before it is kept ('no-cache'): a copy that an
+// HTTP cache held for the old version never gets in, while a file that the page has
+// just loaded comes back as a bodiless "not modified" instead of a second download.
 const PREFIX = 'tornel-site-';
 const CACHE = PREFIX + '@SITE_HASH@';
 const FILES = [@SITE_FILES@];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(caches.open(CACHE)
-    .then((cache) => cache.addAll(FILES.map((file) => new Request(file, { cache: 'reload' }))))
+    .then((cache) => cache.addAll(FILES.map((file) => new Request(file, { cache: 'no-cache' }))))
     .then(() => self.skipWaiting()));
 });
 
