@@ -10,7 +10,7 @@ import { fileURLToPath } from 'node:url';
 const { chromium } = createRequire(new URL('../tests/web/', import.meta.url))('playwright-core');
 const [site, out = fileURLToPath(new URL('web-phone.png', import.meta.url))] = process.argv.slice(2);
 const serveWeb = fileURLToPath(new URL('../scripts/serve_web.py', import.meta.url));
-const server = spawn('/usr/bin/python3', [serveWeb, site, '--port', '0'], { stdio: ['ignore', 'pipe', 'inherit'] });
+const server = spawn('/usr/bin/python3', [serveWeb, site, '--port', '0'], { stdio: ['ignore', 'pipe', 'ignore'] });
 const url = await new Promise(resolve =>
     server.stdout.once('data', d => resolve(/Serving Tornel at (\S+)/.exec(String(d))[1])));
 const browser = await chromium.launch({ executablePath: '/usr/bin/chromium' });
