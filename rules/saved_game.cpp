@@ -4,7 +4,6 @@
 #include "rules/game.h"
 #include "rules/recording_random.h"
 
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <optional>

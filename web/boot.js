@@ -72,9 +72,7 @@
       });
       return {};
     },
-    onAbort: function() {
-      ended();
-    },
+    onAbort: ended,
     // What the program calls when a failure has ended the game.
     ended: ended,
   };
