@@ -170,7 +170,11 @@ mergeInto(LibraryManager.library, {
   dom_keptGame__deps: ['$TornelPage', 'malloc'],
   dom_keptGame: function() {
     try {
-      var kept = sessionStorage.getItem(TornelPage.KeptGame);
+      // At the program's start the page has read it already, while the program was on
+      // its way (web/boot.js).
+      var kept = Module['keptGame'];
+      delete Module['keptGame'];
+      if (kept === undefined) kept = sessionStorage.getItem(TornelPage.KeptGame);
       return kept ? allocateUTF8(kept) : 0;
     } catch (refused) {
       return 0;
@@ -192,6 +196,7 @@ mergeInto(LibraryManager.library, {
     TornelPage.start();
     TornelPage.controls.forEach(function(control) { control.removeAttribute('aria-disabled'); });
     TornelPage.setState('ready');
+    performance.mark('tornel-ready');
     TornelPage.keepOffline();
   },
 
