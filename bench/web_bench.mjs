@@ -4,7 +4,11 @@
 // - What a first visit downloads: every request the server answered for a fresh context, the
 //   service worker's own included; each address's body gzipped at level 9, and the bytes sent.
 // - First paint of the whole opening board, and the Roll button taking a click: the game and the
-//   bare page loaded interleaved, each in a fresh context (cold cache).
+//   bare page loaded interleaved, each in a fresh context (cold cache), nothing added to either
+//   page; the game's ready moment is its own mark, 'tornel-ready'. Two more pages made from the
+//   game's own page go round with them, for what the figures can show on this machine: the
+//   board alone, without its program, and the board with a program that does nothing (an empty
+//   module and a one-line script, fetched and started the way the game's are).
 // - The same paint and the game's ready state on a 400 kbit/s link with 400 ms of latency.
 // - A tap to the next frame that shows its result: real pointer input (mouse clicks, then
 //   touch taps), timed in the page to the end of the next frame after the DOM changed, and by
@@ -13,7 +17,7 @@
 //   node bench/web_bench.mjs SITE_DIR RESULTS_JSON [RUNS] [PARTS]
 // PARTS, a comma-separated choice of size, load, board, mouse, touch, runs only those.
 import { spawn } from 'node:child_process';
-import { copyFileSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { copyFileSync, cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -84,17 +88,12 @@ async function firstVisit(browser, site) {
     return { worker, requests, files, bytes: sum(files, 'bytes'), gzip9: sum(files, 'gzip9'), sent: sum(requests, 'sent') };
 }
 
-// In the page from its first moment: the time the game is ready (a MutationObserver set before
-// any of the page's scripts), and, with `frames`, what each frame was about to paint until the
-// first contentful paint: the controls in #form, how many of those on show are laid out inside
-// the viewport with the style sheet's absolute places, and whether the page had any text yet.
-// A frame paints the DOM as it stands at its animation-frame callbacks, so the frame that made
-// the first contentful paint is one of those recorded before that paint's time.
-function probe(frames) {
-    new MutationObserver(() => {
-        if (document.body?.dataset.state === 'ready') window.tornelReady ??= performance.now();
-    }).observe(document, { subtree: true, childList: true, attributes: true });
-    if (!frames) return;
+// In the page from its first moment, for the whole-board check: what each frame was about to
+// paint until the first contentful paint: the controls in #form, how many of those on show are
+// laid out inside the viewport with the style sheet's absolute places, and whether the page had
+// any text yet. A frame paints the DOM as it stands at its animation-frame callbacks, so the
+// frame that made the first contentful paint is one of those recorded before that paint's time.
+function probe() {
     window.tornelFrames = [];
     const painted = () => performance.getEntriesByName('first-contentful-paint').length > 0;
     const frame = ts => {
@@ -114,18 +113,20 @@ function probe(frames) {
 }
 
 // One page load in a fresh context: navigation start to its first contentful paint, to the
-// end of its load event, and for the game to its ready state; with `link`, over that emulated
-// link; with `frames`, whether the first paint held the whole board (see probe).
+// end of its load event, and for a page with a program to its 'tornel-ready' mark; with `link`,
+// over that emulated link; with `frames`, whether the first paint held the whole board (see
+// probe), the only case where anything is added to the page.
+const readyMark = () => performance.getEntriesByName('tornel-ready')[0]?.startTime;
 async function load(browser, url, { game, link, frames }) {
     const context = await browser.newContext({ viewport: VIEWPORT });
-    if (game) await context.addInitScript(probe, Boolean(frames));
+    if (frames) await context.addInitScript(probe);
     const page = await context.newPage();
     if (link) await (await context.newCDPSession(page)).send('Network.emulateNetworkConditions', link);
     await page.goto(url, { timeout: 60000 });
-    if (game) await page.waitForFunction(() => window.tornelReady, null, { timeout: 60000 });
+    if (game) await page.waitForFunction(readyMark, null, { timeout: 60000 });
     await page.waitForFunction(() => performance.getEntriesByName('first-contentful-paint').length);
     const t = await page.evaluate(() => ({
-        ready: window.tornelReady, load: performance.getEntriesByType('navigation')[0].loadEventEnd,
+        ready: performance.getEntriesByName('tornel-ready')[0]?.startTime, load: performance.getEntriesByType('navigation')[0].loadEventEnd,
         paint: performance.getEntriesByName('first-contentful-paint')[0].startTime,
         frames: window.tornelFrames,
         size: (r => [r.width, r.height])(document.querySelector('#form').getBoundingClientRect()),
@@ -143,24 +144,64 @@ async function load(browser, url, { game, link, frames }) {
     return t;
 }
 
-async function loads(browser, gameUrl, baseUrl) {
-    const runs = { game: [], baseline: [] };
+// The game, the bare page and the two reference pages, each loaded in turn, the order turning
+// round by one page every round. Ratios are of medians to the bare page's, with the median of
+// the per-round ratios beside them.
+async function loads(browser, urls) {
+    const names = Object.keys(urls), runs = Object.fromEntries(names.map(n => [n, []]));
     for (let i = 0; i < WARM_UPS + RUNS; i++) {
-        for (const which of i % 2 ? ['baseline', 'game'] : ['game', 'baseline']) {
-            const t = await load(browser, which === 'game' ? gameUrl : baseUrl, { game: which === 'game' });
+        for (let k = 0; k < names.length; k++) {
+            const which = names[(i + k) % names.length];
+            const t = await load(browser, urls[which], { game: which === 'game' || which === 'idle' });
             if (i >= WARM_UPS) runs[which].push(t);
         }
     }
     const m = (k, f) => median(runs[k].map(t => t[f]));
-    const pairs = runs.game.map((g, i) => g.paint / runs.baseline[i].paint);
-    const sameSize = [...runs.game, ...runs.baseline].every(t => t.size.every((v, i) => Math.abs(v - BOARD[i]) < 0.5));
-    return { runs, sameSize,
-        paint: { gameMs: m('game', 'paint'), baselineMs: m('baseline', 'paint'),
-            ratio: m('game', 'paint') / m('baseline', 'paint'), pairRatioMedian: median(pairs),
-            pairRatioMin: Math.min(...pairs), pairRatioMax: Math.max(...pairs) },
-        click: { gameMs: m('game', 'figure'), baselineMs: m('baseline', 'figure'),
-            ratio: m('game', 'figure') / m('baseline', 'figure'),
-            gameReadyMs: m('game', 'ready'), baselineLoadEndMs: m('baseline', 'load') } };
+    const figures = k => {
+        const pairs = f => runs[k].map((t, i) => t[f] / runs.baseline[i].paint);
+        return { paintMs: m(k, 'paint'), paintRatio: m(k, 'paint') / m('baseline', 'paint'),
+            paintPairRatio: median(pairs('paint')), paintPairRange: [Math.min(...pairs('paint')), Math.max(...pairs('paint'))],
+            clickMs: m(k, 'figure'), clickRatio: m(k, 'figure') / m('baseline', 'paint'),
+            clickPairRatio: median(pairs('figure')), readyMs: m(k, 'ready'), loadEndMs: m(k, 'load') };
+    };
+    const sameSize = Object.values(runs).flat().every(t => t.size.every((v, i) => Math.abs(v - BOARD[i]) < 0.5));
+    return { runs, sameSize, pages: Object.fromEntries(names.map(n => [n, figures(n)])) };
+}
+
+// The reference pages, written from the game's own page into a copy of its site: the board alone
+// (the start-up script taken out) and the board with a program that does nothing, fetched and
+// started as the game's is (the start-up script's place taken by one that fetches and compiles
+// an empty module, adds a one-line script that instantiates it, and then marks the page ready).
+function referenceSites(dir) {
+    const page = readFileSync(join(site, 'index.html'), 'utf8');
+    const start = /<script data-program[^>]*>[\s\S]*?<\/script>\n/;
+    if (!start.test(page)) throw new Error('the game\'s page has no start-up script where expected');
+    const write = (name, html, files = {}) => {
+        cpSync(site, join(dir, name), { recursive: true });
+        writeFileSync(join(dir, name, 'index.html'), html);
+        for (const [file, content] of Object.entries(files)) writeFileSync(join(dir, name, file), content);
+        return join(dir, name);
+    };
+    const idleStart = `<script>setTimeout(function() {
+  var program = fetch('idle.wasm').then(function(r) { return WebAssembly.compileStreaming(r); });
+  window.idleStart = function() {
+    program.then(function(m) { return WebAssembly.instantiate(m); }).then(function() {
+      document.body.dataset.state = 'ready';
+      performance.mark('tornel-ready');
+    });
+  };
+  var script = document.createElement('script');
+  script.src = 'idle.js';
+  script.async = true;
+  script.fetchPriority = 'high';
+  document.head.appendChild(script);
+}, 0);</script>
+`;
+    return {
+        board: write('board', page.replace(start, '')),
+        idle: write('idle', page.replace(/<meta http-equiv="Content-Security-Policy"[^>]*>\n/, '').replace(start, idleStart),
+            { 'idle.wasm': Buffer.from([0, 0x61, 0x73, 0x6d, 1, 0, 0, 0]), 'idle.js': 'idleStart();\n' }),
+    };
 }
 
 // The game loaded with the frame probe, on the plain link and on the slow one, interleaved.
@@ -265,11 +306,12 @@ async function taps(browser, url, count, touch) {
 
 const baseDir = mkdtempSync(join(tmpdir(), 'tornel-baseline-'));
 copyFileSync(join(root, 'bench/web_baseline.html'), join(baseDir, 'index.html'));
-const servers = await Promise.all([serve(site), serve(baseDir)]);
+const references = referenceSites(baseDir);
+const servers = await Promise.all([serve(site), serve(baseDir), serve(references.board), serve(references.idle)]);
 const browser = await chromium.launch({ executablePath: '/usr/bin/chromium' });
 const loadAverage = () => readFileSync('/proc/loadavg', 'utf8').split(' ').slice(0, 3).join(' ');
 try {
-    const [game, base] = servers;
+    const [game, base, board, idle] = servers;
     const results = { date: new Date().toISOString(), chromium: browser.version(), runs: RUNS,
         cache: 'cold (fresh context each run)' };
     // The machine's load average as each part starts, and at the end.
@@ -281,7 +323,7 @@ try {
         results[name] = await run();
     };
     await part('size', () => firstVisit(browser, game));
-    await part('load', () => loads(browser, game.url, base.url));
+    await part('load', () => loads(browser, { game: game.url, baseline: base.url, board: board.url, idle: idle.url }));
     await part('board', () => boardAndSlowLink(browser, game.url));
     await part('mouse', () => taps(browser, game.url, MOUSE_TAPS, false));
     await part('touch', () => taps(browser, game.url, TOUCH_TAPS, true));
@@ -299,13 +341,19 @@ try {
             console.log(`  ${f.path}  x${f.requests}  ${f.bytes} B, gzip -9 ${f.gzip9} B`);
     }
     if (l) {
-        console.log(`first contentful paint, median of ${RUNS} interleaved cold loads: game ${ms(l.paint.gameMs)} ms, `
-            + `bare page ${ms(l.paint.baselineMs)} ms, ratio ${l.paint.ratio.toFixed(2)} (target <= 1.1); per pair: `
-            + `median ${l.paint.pairRatioMedian.toFixed(2)}, ${l.paint.pairRatioMin.toFixed(2)}-${l.paint.pairRatioMax.toFixed(2)}; `
-            + `both boards ${BOARD.join(' x ')} px: ${l.sameSize}`);
-        console.log(`Roll taking a click (later of ready / load end and first paint): game ${ms(l.click.gameMs)} ms `
-            + `(ready ${ms(l.click.gameReadyMs)}), bare page ${ms(l.click.baselineMs)} ms (load end `
-            + `${ms(l.click.baselineLoadEndMs)}), ratio ${l.click.ratio.toFixed(2)} (target <= 1.3)`);
+        const g = l.pages.game, base = l.pages.baseline;
+        console.log(`first contentful paint, median of ${RUNS} interleaved cold loads: game ${ms(g.paintMs)} ms, `
+            + `bare page ${ms(base.paintMs)} ms, ratio ${g.paintRatio.toFixed(2)} (target <= 1.1); per round: median `
+            + `${g.paintPairRatio.toFixed(2)}, ${g.paintPairRange.map(v => v.toFixed(2)).join('-')}; all boards `
+            + `${BOARD.join(' x ')} px: ${l.sameSize}`);
+        console.log(`Roll taking a click (later of ready / load end and first paint): game ${ms(g.clickMs)} ms `
+            + `(ready ${ms(g.readyMs)}), bare page ${ms(base.clickMs)} ms (load end ${ms(base.loadEndMs)}), ratio `
+            + `${g.clickRatio.toFixed(2)} (target <= 1.3); per round: median ${g.clickPairRatio.toFixed(2)}`);
+        for (const [name, what] of [['board', 'the board alone'], ['idle', 'the board with a program that does nothing']]) {
+            const r = l.pages[name];
+            console.log(`  ${what}: first paint ${ms(r.paintMs)} ms, ratio ${r.paintRatio.toFixed(2)} (per round `
+                + `${r.paintPairRatio.toFixed(2)}); taking a click ${ms(r.clickMs)} ms, ratio ${r.clickRatio.toFixed(2)}`);
+        }
     }
     if (b) {
         console.log(`whole board at the first paint: ${b.plain.whole} of ${b.plain.runs.length} probed loads, `
