@@ -79,11 +79,6 @@ std::string controlElement(std::size_t row)
             + "\" aria-describedby=\"description-" + std::to_string(row) + "\"";
     if (!spec.visible)
         element += " hidden";
-    // The showing Roll button has the focus from the first frame on, as the game gives it at
-    // its start: the browser focuses it while drawing that frame, and the program finds it
-    // focused already.
-    else if (button)
-        element += " autofocus";
     element += ">" + escapedHtml(spec.caption) + (button ? "</button>" : "</div>");
     return element + "\n";
 }
