@@ -6,22 +6,15 @@
   var names = document.currentScript.dataset;
   var failed = false;
 
-  function whenBody(then) {
-    if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', then);
-    else then();
-  }
-
   function fail(headline, why) {
     if (failed) return;
     failed = true;
-    whenBody(function() {
-      document.body.dataset.state = 'ended';
-      document.getElementById('form').inert = true;
-      document.getElementById('ended-text').textContent = headline;
-      document.getElementById('ended-why').textContent = why;
-      document.getElementById('ended').hidden = false;
-      document.getElementById('reload').focus();
-    });
+    document.body.dataset.state = 'ended';
+    document.getElementById('form').inert = true;
+    document.getElementById('ended-text').textContent = headline;
+    document.getElementById('ended-why').textContent = why;
+    document.getElementById('ended').hidden = false;
+    document.getElementById('reload').focus();
   }
 
   function ended() {
@@ -32,8 +25,8 @@
     fail('Tornel could not be loaded.', why);
   }
 
-  document.addEventListener('click', function(event) {
-    if (event.target.closest && event.target.closest('#reload')) window.location.reload();
+  document.getElementById('reload').addEventListener('click', function() {
+    window.location.reload();
   });
 
   if (window.location.protocol === 'file:') {
@@ -98,7 +91,7 @@
 
     // The game this tab kept before a reload (web/dom.js keeps it under this name), read
     // while the program is on its way rather than when it starts: the first read of the
-    // tab's storage waits on the browser.
+    // tab's storage waits on the browser. The program takes it from here.
     try {
       window.Module.keptGame = sessionStorage.getItem('tornel-game');
     } catch (refused) {

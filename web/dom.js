@@ -167,18 +167,11 @@ mergeInto(LibraryManager.library, {
 
   // The game lives in this tab's session storage, which a reload and a discarded tab
   // keep and a new tab does not have. A browser that refuses storage keeps nothing.
-  dom_keptGame__deps: ['$TornelPage', 'malloc'],
+  // The page's start (web/boot.js) read it while the program was on its way.
+  dom_keptGame__deps: ['malloc'],
   dom_keptGame: function() {
-    try {
-      // At the program's start the page has read it already, while the program was on
-      // its way (web/boot.js).
-      var kept = Module['keptGame'];
-      delete Module['keptGame'];
-      if (kept === undefined) kept = sessionStorage.getItem(TornelPage.KeptGame);
-      return kept ? allocateUTF8(kept) : 0;
-    } catch (refused) {
-      return 0;
-    }
+    var kept = Module['keptGame'];
+    return kept ? allocateUTF8(kept) : 0;
   },
 
   dom_keepGame__deps: ['$TornelPage'],
